@@ -1,0 +1,79 @@
+#pragma once
+
+#include "db/statement.h"
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace dcf::db {
+
+enum class Dialect { SQLite, PostgreSQL, Other };
+
+// The one shared connection of the program. Opened from a target:
+// "DSN=NAME" (a data source whose driver is the SQLite 3 driver and whose
+// Database is a file is opened directly through SQLite), any other ODBC
+// connection string (always through ODBC), or a path to a SQLite file.
+class Connection {
+public:
+    virtual ~Connection() = default;
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    static std::unique_ptr<Connection> open(const std::string& target);
+
+    // A prepared statement for this SQL text, prepared once and kept for the
+    // life of the connection. The same text always yields the same statement.
+    Statement& statement(std::string_view sql);
+    // A statement of its own, for the rare caller that needs two cursors on
+    // the same text at once.
+    virtual std::unique_ptr<Statement> prepare(std::string_view sql) = 0;
+    // Runs SQL text without parameters (schema scripts, "delete from ...").
+    virtual void executeScript(std::string_view sql) = 0;
+
+    virtual void begin() = 0;
+    virtual void commit() = 0;
+    virtual void rollback() = 0;
+    [[nodiscard]] virtual bool inTransaction() const = 0;
+
+    // Takes the database-wide run lock inside the open transaction, waiting
+    // at most `timeout` for another run to finish; throws RunLockBusy then.
+    virtual void acquireRunLock(std::chrono::milliseconds timeout) = 0;
+
+    [[nodiscard]] virtual Dialect dialect() const = 0;
+    // "SQLite" for the native backend, "ODBC" otherwise: shown in tests and
+    // in the start-up failure message.
+    [[nodiscard]] virtual std::string backendName() const = 0;
+
+protected:
+    Connection() = default;
+    // Closes the cursors of every kept statement (before commit and rollback).
+    void resetStatements();
+    // Destroys the kept statements; a backend calls it before it closes.
+    void clearStatements();
+
+private:
+    std::unordered_map<std::string, std::unique_ptr<Statement>> statements_;
+};
+
+// Rolls the transaction back unless commit() was called, so a run that
+// leaves its scope by any path without an explicit commit keeps nothing.
+class Transaction {
+public:
+    explicit Transaction(Connection& connection);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    void commit();
+    void rollback();
+    [[nodiscard]] bool open() const { return open_; }
+
+private:
+    Connection& connection_;
+    bool open_ = true;
+};
+
+} // namespace dcf::db

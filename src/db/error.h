@@ -1,0 +1,36 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace dcf::db {
+
+// The one failure type of the database layer. SQLite result codes are mapped
+// to the nearest SQLSTATE so that both backends fill the log's "Error #",
+// "Error Source" and "Error Description" lines alike.
+class DbError : public std::runtime_error {
+public:
+    DbError(std::string sqlState, long nativeCode, std::string message, std::string source);
+
+    [[nodiscard]] const std::string& sqlState() const { return sqlState_; }
+    [[nodiscard]] long nativeCode() const { return nativeCode_; }
+    [[nodiscard]] const std::string& message() const { return message_; }
+    // Which layer raised it: the driver's name, or "SQLite".
+    [[nodiscard]] const std::string& source() const { return source_; }
+
+private:
+    std::string sqlState_;
+    long nativeCode_;
+    std::string message_;
+    std::string source_;
+};
+
+// Raised when the run lock could not be had within its time limit.
+class RunLockBusy : public DbError {
+public:
+    explicit RunLockBusy(const std::string& source);
+    static constexpr const char* text =
+        "Another conversion is running on this database. Try again when it has finished.";
+};
+
+} // namespace dcf::db

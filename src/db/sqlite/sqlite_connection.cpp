@@ -1,0 +1,123 @@
+#include "db/sqlite/sqlite_connection.h"
+
+#include "db/error.h"
+#include "db/sqlite/sqlite_statement.h"
+
+#include <sqlite3.h>
+
+#include <string>
+
+namespace dcf::db {
+namespace {
+
+// Ordinary statements wait this long for a lock held by another process.
+constexpr int kDefaultBusyMilliseconds = 5000;
+
+std::string sqlStateFor(int code, std::string_view message) {
+    switch (code & 0xff) {
+    case SQLITE_CONSTRAINT:
+        return "23000";
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return "HYT00";
+    case SQLITE_TOOBIG:
+        return "22001";
+    case SQLITE_MISMATCH:
+        return "22018";
+    case SQLITE_CANTOPEN:
+    case SQLITE_NOTADB:
+        return "08001";
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return "42000";
+    case SQLITE_ERROR:
+        if (message.starts_with("no such table")) {
+            return "42S02";
+        }
+        if (message.starts_with("no such column")) {
+            return "42S22";
+        }
+        return "42000";
+    default:
+        return "HY000";
+    }
+}
+
+} // namespace
+
+void throwSqliteError(sqlite3* db, int code) {
+    const std::string message = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code);
+    throw DbError(sqlStateFor(code, message), code, message, "SQLite");
+}
+
+SqliteConnection::SqliteConnection(const std::filesystem::path& file) {
+    // An existing file only: a mistyped path must not create an empty database.
+    const int rc = sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        const std::string message = "Cannot open the database file " + file.string() + ": " +
+                                    (db_ != nullptr ? sqlite3_errmsg(db_) : sqlite3_errstr(rc));
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw DbError("08001", rc, message, "SQLite");
+    }
+    sqlite3_extended_result_codes(db_, 1);
+    sqlite3_busy_timeout(db_, kDefaultBusyMilliseconds);
+    // Reading the schema proves the file is a database before any run starts.
+    exec("select count(*) from sqlite_master");
+}
+
+SqliteConnection::~SqliteConnection() {
+    clearStatements();
+    sqlite3_close_v2(db_);
+}
+
+std::unique_ptr<Statement> SqliteConnection::prepare(std::string_view sql) {
+    return std::make_unique<SqliteStatement>(db_, sql);
+}
+
+void SqliteConnection::exec(const char* sql) {
+    char* error = nullptr;
+    const int rc = sqlite3_exec(db_, sql, nullptr, nullptr, &error);
+    if (rc != SQLITE_OK) {
+        const std::string message = error != nullptr ? error : sqlite3_errstr(rc);
+        sqlite3_free(error);
+        throw DbError(sqlStateFor(rc, message), rc, message, "SQLite");
+    }
+}
+
+void SqliteConnection::executeScript(std::string_view sql) { exec(std::string(sql).c_str()); }
+
+void SqliteConnection::begin() { exec("BEGIN"); }
+
+void SqliteConnection::commit() {
+    resetStatements();
+    exec("COMMIT");
+}
+
+void SqliteConnection::rollback() {
+    resetStatements();
+    if (inTransaction()) {
+        exec("ROLLBACK");
+    }
+}
+
+bool SqliteConnection::inTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+
+void SqliteConnection::acquireRunLock(std::chrono::milliseconds timeout) {
+    // A write that changes nothing takes the database's write lock, which
+    // another run holds until it commits or rolls back.
+    sqlite3_busy_timeout(db_, static_cast<int>(timeout.count()));
+    char* error = nullptr;
+    const int rc = sqlite3_exec(db_, "update repno set repno = repno where 1 = 0", nullptr, nullptr, &error);
+    sqlite3_free(error);
+    sqlite3_busy_timeout(db_, kDefaultBusyMilliseconds);
+    if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED) {
+        throw RunLockBusy("SQLite");
+    }
+    if (rc != SQLITE_OK) {
+        throwSqliteError(db_, rc);
+    }
+}
+
+} // namespace dcf::db

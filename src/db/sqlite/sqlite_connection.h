@@ -1,0 +1,37 @@
+#pragma once
+
+#include "db/connection.h"
+
+#include <filesystem>
+
+struct sqlite3;
+
+namespace dcf::db {
+
+// The native backend: the same SQLite file the ODBC driver would open, with
+// the same transaction semantics, through the SQLite C API.
+class SqliteConnection final : public Connection {
+public:
+    explicit SqliteConnection(const std::filesystem::path& file);
+    ~SqliteConnection() override;
+
+    std::unique_ptr<Statement> prepare(std::string_view sql) override;
+    void executeScript(std::string_view sql) override;
+    void begin() override;
+    void commit() override;
+    void rollback() override;
+    [[nodiscard]] bool inTransaction() const override;
+    void acquireRunLock(std::chrono::milliseconds timeout) override;
+    [[nodiscard]] Dialect dialect() const override { return Dialect::SQLite; }
+    [[nodiscard]] std::string backendName() const override { return "SQLite"; }
+
+private:
+    void exec(const char* sql);
+    sqlite3* db_ = nullptr;
+};
+
+// Throws DbError for a failed SQLite call, mapping the result code to the
+// nearest SQLSTATE.
+[[noreturn]] void throwSqliteError(sqlite3* db, int code);
+
+} // namespace dcf::db

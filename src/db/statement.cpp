@@ -1,0 +1,84 @@
+#include "db/statement.h"
+
+#include "db/error.h"
+
+#include <algorithm>
+
+namespace dcf::db {
+namespace {
+
+char foldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return foldAscii(x) == foldAscii(y); });
+}
+
+} // namespace
+
+int Statement::columnIndex(std::string_view name) const {
+    const int count = columnCount();
+    for (int i = 0; i < count; ++i) {
+        if (equalsIgnoringAsciiCase(columnName(i), name)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+Value Statement::value(std::string_view name) {
+    const int index = columnIndex(name);
+    if (index < 0) {
+        throw DbError("42S22", 0, "No column named " + std::string(name) + " in the result.", "dcfconvert");
+    }
+    return value(index);
+}
+
+std::string Statement::text(std::string_view name) { return toText(value(name)); }
+
+std::optional<Currency> Statement::currency(std::string_view name) {
+    const Value v = value(name);
+    if (const auto* c = std::get_if<Currency>(&v)) {
+        return *c;
+    }
+    if (const auto* i = std::get_if<std::int64_t>(&v)) {
+        return Currency::fromTenThousandths(*i * 10000);
+    }
+    if (std::holds_alternative<Null>(v)) {
+        return std::nullopt;
+    }
+    return Currency::parse(toText(v));
+}
+
+std::int64_t Statement::integer(std::string_view name) {
+    const Value v = value(name);
+    if (const auto* i = std::get_if<std::int64_t>(&v)) {
+        return *i;
+    }
+    const std::string s = toText(v);
+    try {
+        std::size_t used = 0;
+        const long long result = std::stoll(s, &used);
+        if (used == s.size()) {
+            return result;
+        }
+    } catch (const std::exception&) {
+        // falls through to the error below
+    }
+    throw DbError("22018", 0, "Column " + std::string(name) + " holds \"" + s + "\", not a whole number.",
+                  "dcfconvert");
+}
+
+bool Statement::boolean(std::string_view name) {
+    const Value v = value(name);
+    if (const auto* b = std::get_if<bool>(&v)) {
+        return *b;
+    }
+    if (const auto* i = std::get_if<std::int64_t>(&v)) {
+        return *i != 0;
+    }
+    const std::string s = toText(v);
+    return !(s.empty() || s == "0" || s == "f" || s == "false" || s == "False");
+}
+
+} // namespace dcf::db

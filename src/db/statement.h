@@ -1,0 +1,57 @@
+#pragma once
+
+#include "db/value.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace dcf::db {
+
+// A prepared SQL text. Parameters are bound by position (1-based) and stay
+// bound until rebound; execute() runs it, next() steps through its rows.
+// Columns are read by name without regard to case.
+class Statement {
+public:
+    virtual ~Statement() = default;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    virtual void bind(int index, const Value& value) = 0;
+
+    // Runs the statement; for a query, positions before the first row.
+    virtual void execute() = 0;
+    // Steps to the next row of a query; false when there is none.
+    virtual bool next() = 0;
+    // Rows changed by the last execute() of an insert, update or delete.
+    [[nodiscard]] virtual std::int64_t rowsAffected() = 0;
+    // Closes an open cursor, so that the statement holds no lock.
+    virtual void reset() = 0;
+
+    [[nodiscard]] virtual int columnCount() const = 0;
+    [[nodiscard]] virtual std::string columnName(int index) const = 0;
+    // Index of a column (0-based) by name, any case; -1 when absent.
+    [[nodiscard]] int columnIndex(std::string_view name) const;
+
+    [[nodiscard]] virtual Value value(int index) = 0;
+    [[nodiscard]] Value value(std::string_view name);
+    // The column as text: empty for null.
+    [[nodiscard]] std::string text(std::string_view name);
+    [[nodiscard]] std::optional<Currency> currency(std::string_view name);
+    [[nodiscard]] std::int64_t integer(std::string_view name);
+    // Booleans come back as 1/0 from SQLite and as 1/0 or t/f through ODBC.
+    [[nodiscard]] bool boolean(std::string_view name);
+
+    // Convenience: bind all parameters in order, then execute.
+    template <typename... Args> void run(const Args&... args) {
+        int index = 0;
+        (bind(++index, Value(args)), ...);
+        execute();
+    }
+
+protected:
+    Statement() = default;
+};
+
+} // namespace dcf::db

@@ -1,0 +1,112 @@
+#include "db/value.h"
+
+#include <cstdlib>
+#include <limits>
+
+namespace dcf::db {
+namespace {
+
+constexpr int kScale = 4;
+
+// Digits of a decimal number without sign or point, and where the point sits.
+struct Decimal {
+    std::string digits;
+    int pointPosition = 0; // digits before the point
+    bool negative = false;
+};
+
+std::optional<Decimal> readDecimal(std::string_view text) {
+    Decimal d;
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        d.negative = text[i] == '-';
+        ++i;
+    }
+    bool sawDigit = false;
+    bool sawPoint = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            d.digits += c;
+            sawDigit = true;
+            if (!sawPoint) {
+                ++d.pointPosition;
+            }
+        } else if (c == '.' && !sawPoint) {
+            sawPoint = true;
+        } else {
+            break;
+        }
+    }
+    if (!sawDigit) {
+        return std::nullopt;
+    }
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        char* end = nullptr;
+        const std::string exponent(text.substr(i + 1));
+        const long e = std::strtol(exponent.c_str(), &end, 10);
+        if (exponent.empty() || *end != '\0' || e > 40 || e < -40) {
+            return std::nullopt;
+        }
+        d.pointPosition += static_cast<int>(e);
+        i = text.size();
+    }
+    if (i != text.size()) {
+        return std::nullopt;
+    }
+    return d;
+}
+
+} // namespace
+
+std::optional<Currency> Currency::parse(std::string_view text) {
+    const auto d = readDecimal(text);
+    if (!d) {
+        return std::nullopt;
+    }
+    // Scaled value = digits shifted so that kScale digits follow the point;
+    // the first dropped digit decides the rounding (half away from zero).
+    const int keep = d->pointPosition + kScale;
+    std::uint64_t units = 0;
+    constexpr auto limit = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+    for (int i = 0; i < keep; ++i) {
+        const auto digit = static_cast<std::uint64_t>(
+            i < static_cast<int>(d->digits.size()) ? d->digits[static_cast<std::size_t>(i)] - '0' : 0);
+        if (units > (limit - digit) / 10) {
+            return std::nullopt;
+        }
+        units = units * 10 + digit;
+    }
+    if (keep >= 0 && keep < static_cast<int>(d->digits.size()) &&
+        d->digits[static_cast<std::size_t>(keep)] >= '5') {
+        units += 1;
+    }
+    if (units > limit) {
+        return std::nullopt;
+    }
+    const auto signedUnits = static_cast<std::int64_t>(units);
+    return Currency(d->negative ? -signedUnits : signedUnits);
+}
+
+std::string Currency::toString() const {
+    const bool negative = units_ < 0;
+    // Work in unsigned so that the most negative value has a magnitude too.
+    const std::uint64_t magnitude =
+        negative ? std::uint64_t{0} - static_cast<std::uint64_t>(units_) : static_cast<std::uint64_t>(units_);
+    std::string fraction = std::to_string(magnitude % 10000);
+    fraction.insert(0, static_cast<std::size_t>(kScale) - fraction.size(), '0');
+    return (negative ? "-" : "") + std::to_string(magnitude / 10000) + "." + fraction;
+}
+
+std::string toText(const Value& value) {
+    struct Visitor {
+        std::string operator()(Null) const { return {}; }
+        std::string operator()(const std::string& s) const { return s; }
+        std::string operator()(Currency c) const { return c.toString(); }
+        std::string operator()(bool b) const { return b ? "True" : "False"; }
+        std::string operator()(std::int64_t i) const { return std::to_string(i); }
+    };
+    return std::visit(Visitor{}, value);
+}
+
+} // namespace dcf::db

@@ -1,0 +1,47 @@
+#include "db/key_snapshot.h"
+#include "test_database.h"
+
+#include <gtest/gtest.h>
+
+namespace dcf::test {
+namespace {
+
+using KeySnapshotTest = DatabaseTest;
+
+TEST_P(KeySnapshotTest, WalksInStagingOrderWhileItsRowsAreUpdated) {
+    auto& c = connection();
+    auto& insert = c.statement("insert into IMPORTTEMP (rec_type, rec_num, repno, Status) values (?, ?, ?, ?)");
+    // Staged out of their record-number order, and mixed with other types.
+    const std::vector<std::string> recNums = {"30", "10", "20", "5", "40"};
+    for (const auto& n : recNums) {
+        insert.run("RCPT", n, "1", "I");
+        insert.run("EXPN", n, "1", "I");
+    }
+    db::KeySnapshot keys(c, "select import_key from IMPORTTEMP where rec_type = ? and status = ? order by import_key",
+                         "RCPT", "I");
+    ASSERT_EQ(keys.size(), recNums.size());
+
+    std::vector<std::string> seen;
+    auto& read = c.statement("select * from IMPORTTEMP where import_key = ?");
+    auto& update = c.statement("update IMPORTTEMP set Status = ?, repno = ? where import_key = ?");
+    for (const std::int64_t key : keys) {
+        read.run(key);
+        ASSERT_TRUE(read.next());
+        seen.push_back(read.text("rec_num"));
+        read.reset();
+        // Updating the row takes it out of the selection; the walk goes on.
+        update.run("E", "9", key);
+        EXPECT_EQ(update.rowsAffected(), 1);
+    }
+    EXPECT_EQ(seen, recNums);
+
+    auto& left = c.statement("select count(*) as n from IMPORTTEMP where rec_type = ? and status = ?");
+    left.run("RCPT", "I");
+    ASSERT_TRUE(left.next());
+    EXPECT_EQ(left.integer("n"), 0);
+}
+
+DCF_ON_ALL_DATABASES(KeySnapshotTest);
+
+} // namespace
+} // namespace dcf::test

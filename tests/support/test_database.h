@@ -1,0 +1,95 @@
+#pragma once
+
+#include "db/connection.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace dcf::test {
+
+// The three databases every database test runs on.
+enum class Target { NativeSqlite, OdbcSqlite, PostgreSQL };
+
+std::vector<Target> allTargets();
+std::string targetName(Target target);
+
+// A fresh filing database with the schema applied, removed again when the
+// object goes. PostgreSQL gets a database of its own on the server that the
+// test script started.
+class TestDatabase {
+public:
+    explicit TestDatabase(Target target);
+    ~TestDatabase();
+    TestDatabase(const TestDatabase&) = delete;
+    TestDatabase& operator=(const TestDatabase&) = delete;
+
+    // What Connection::open takes for this database.
+    [[nodiscard]] const std::string& target() const { return target_; }
+    [[nodiscard]] std::unique_ptr<db::Connection> connect() const { return db::Connection::open(target_); }
+    [[nodiscard]] const std::filesystem::path& folder() const { return folder_; }
+    [[nodiscard]] const std::filesystem::path& sqliteFile() const { return sqliteFile_; }
+
+private:
+    Target kind_;
+    std::filesystem::path folder_;
+    std::filesystem::path sqliteFile_;
+    std::string pgDatabase_;
+    std::string target_;
+};
+
+// False (and the reason in `why`) when the PostgreSQL server of the test
+// script is not running here.
+bool postgresAvailable(std::string& why);
+// True where the test script asked for every PostgreSQL test to run.
+bool postgresRequired();
+
+// A temporary folder removed with the object.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    [[nodiscard]] const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+std::string readFile(const std::filesystem::path& file);
+void writeFile(const std::filesystem::path& file, std::string_view bytes);
+
+// The folder with odbc.ini and odbcinst.ini that this test process uses
+// instead of the user's.
+const std::filesystem::path& odbcConfigFolder();
+// Adds a data source to this process's odbc.ini.
+void addDataSource(const std::string& name, const std::string& driver, const std::string& database);
+
+struct TargetNamer {
+    std::string operator()(const ::testing::TestParamInfo<Target>& target) const {
+        return targetName(target.param);
+    }
+};
+
+// Base fixture of the tests written once for all three databases.
+class DatabaseTest : public ::testing::TestWithParam<Target> {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    db::Connection& connection() { return *connection_; }
+    TestDatabase& database() { return *database_; }
+
+private:
+    std::unique_ptr<TestDatabase> database_;
+    std::unique_ptr<db::Connection> connection_;
+};
+
+} // namespace dcf::test
+
+#define DCF_ON_ALL_DATABASES(Fixture)                                                                   \
+    INSTANTIATE_TEST_SUITE_P(AllDatabases, Fixture, ::testing::ValuesIn(::dcf::test::allTargets()),      \
+                             ::dcf::test::TargetNamer{})
