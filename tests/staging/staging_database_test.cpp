@@ -1,0 +1,195 @@
+#include "app/run_context.h"
+#include "db/error.h"
+#include "staging/dcf_line_reader.h"
+#include "staging/import_dcf_records.h"
+#include "staging/record_types.h"
+#include "test_database.h"
+
+#include <gtest/gtest.h>
+
+namespace dcf::test {
+namespace {
+
+// Stages lines as the conversion's staging pass does, on a real database.
+class StagingTest : public DatabaseTest {
+protected:
+    void SetUp() override {
+        DatabaseTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) {
+            return;
+        }
+        run_.logsFolder = logs_.path();
+        run_.filePath = logs_.path() / "sample.DCF_ZV";
+        context_ = std::make_unique<app::RunContext>(app::RunContext{run_, connection(), view_});
+    }
+
+    bool stage(const std::string& line) {
+        ++run_.recordCounter;
+        const staging::RecordType* type = staging::findRecordType(line);
+        EXPECT_NE(type, nullptr) << line;
+        if (type == nullptr || !type->staged) {
+            return false;
+        }
+        run_.currentLine = line;
+        run_.expectedFieldCount = type->fieldCount;
+        return staging::ImportDCFRecords(*context_);
+    }
+
+    // The staged rows of a type, each column by name, in staging order.
+    std::vector<std::map<std::string, std::string>> rows(const std::string& recType) {
+        std::vector<std::map<std::string, std::string>> result;
+        auto& select = connection().statement("select * from IMPORTTEMP where rec_type = ? order by import_key");
+        select.run(recType);
+        while (select.next()) {
+            std::map<std::string, std::string> row;
+            for (int i = 0; i < select.columnCount(); ++i) {
+                const std::string name = select.columnName(i);
+                std::string lower;
+                for (char c : name) {
+                    lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+                }
+                const db::Value v = select.value(i);
+                row[lower] = std::holds_alternative<db::Null>(v) ? "<null>" : db::toText(v);
+            }
+            result.push_back(std::move(row));
+        }
+        return result;
+    }
+
+    std::string log() {
+        const auto file = logs_.path() / "LogFile.txt";
+        return std::filesystem::exists(file) ? readFile(file) : std::string();
+    }
+
+    TempFolder logs_;
+    app::ConversionRun run_;
+    app::SilentView view_;
+    std::unique_ptr<app::RunContext> context_;
+};
+
+TEST_P(StagingTest, FilerLineCarriesItsOwnFilerIdAndIsFoundByItsFourCharacterType) {
+    EXPECT_TRUE(stage("HDR,1,2,3,4,5") == false);
+    EXPECT_TRUE(stage("FLR,1,0,A,B,C,F77,X,Y,2"));
+    // Fields 4 to 33, field 8 quoted with a comma in it, then field 34.
+    EXPECT_TRUE(stage("NAME,2,0,Smith,,,,\"Smith, J\"" + std::string(25, ',') + ",AB"));
+
+    auto& byType = connection().statement("select * from importtemp where rec_type = 'FLR,';");
+    byType.execute();
+    ASSERT_TRUE(byType.next());
+    EXPECT_EQ(byType.text("filer_id"), "F77");
+    EXPECT_EQ(byType.text("field7"), "F77");
+    EXPECT_EQ(byType.text("field10"), "2");
+    EXPECT_EQ(byType.text("status"), "I");
+    EXPECT_EQ(byType.value("memo"), db::Value(db::Null{}));
+    byType.reset();
+
+    EXPECT_EQ(run_.filerId, "F77");
+    EXPECT_EQ(run_.filerNameRecordNumber, "2");
+    EXPECT_TRUE(rows("HDR,").empty()) << "a header line is counted, never staged";
+    const auto names = rows("NAME");
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(names[0].at("filer_id"), "F77");
+    EXPECT_EQ(names[0].at("field4"), "Smith");
+    EXPECT_EQ(names[0].at("field8"), "Smith, J");
+    EXPECT_EQ(names[0].at("field5"), "") << "an empty field is an empty string, not a missing value";
+    EXPECT_EQ(names[0].at("field33"), "");
+    EXPECT_EQ(names[0].at("field34"), "AB");
+    EXPECT_EQ(run_.notImportedCount, 0);
+    EXPECT_EQ(log(), "");
+}
+
+TEST_P(StagingTest, LongValuesMoveToMemo) {
+    const std::string longText(300, 'x');
+    const std::string fits(255, 'y');
+    EXPECT_TRUE(stage("TEXT,1,1,A,B,C,\"" + longText + "\""));
+    EXPECT_TRUE(stage("TEXT,2,1,A,B,C,\"" + fits + "\""));
+    // Counted in characters: 255 two-byte characters still fit.
+    EXPECT_TRUE(stage("CORR,3,1,A,B,C,\"" + [] {
+                          std::string s;
+                          for (int i = 0; i < 255; ++i) {
+                              s += "é";
+                          }
+                          return s;
+                      }() + "\""));
+    EXPECT_TRUE(stage("LOAN,4,1,A,B,C,D,E,F,\"" + longText + "\",,,,,,,Z"));
+
+    const auto texts = rows("TEXT");
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0].at("memo"), longText);
+    EXPECT_EQ(texts[0].at("field7"), "");
+    EXPECT_EQ(texts[1].at("field7"), fits);
+    EXPECT_EQ(texts[1].at("memo"), "<null>");
+    EXPECT_EQ(rows("CORR").at(0).at("memo"), "<null>");
+    const auto loans = rows("LOAN");
+    ASSERT_EQ(loans.size(), 1u);
+    EXPECT_EQ(loans[0].at("memo"), longText);
+    EXPECT_EQ(loans[0].at("field10"), "");
+}
+
+TEST_P(StagingTest, UnstageableLinesAreLoggedCountedAndTheNextLineStages) {
+    EXPECT_TRUE(stage("FLR,1,0,A,B,C,F77,X,Y,2"));
+    EXPECT_FALSE(stage("TEXT,7,3,A,B,C,no comma after the last field"));
+    EXPECT_FALSE(stage(std::string("RCPT,8,3,A,B\0,C,D,E,F,G,H,I,J", 30)));
+    EXPECT_FALSE(stage("RCPT,9,3,A,B,C," + std::string(256, 'z') + ",E,F,G,H,I,J"));
+    EXPECT_TRUE(stage("TEXT,10,3,A,B,C,fine,"));
+    EXPECT_EQ(run_.notImportedCount, 3);
+    EXPECT_EQ(rows("TEXT").size(), 1u);
+    EXPECT_TRUE(rows("RCPT").empty());
+
+    const std::string text = log();
+    const std::string firstBlockStart = "**** Error with file: " + run_.filePath.string() + " at ";
+    ASSERT_EQ(text.rfind(firstBlockStart, 0), 0u) << text;
+    EXPECT_NE(text.find("\r\n(Procedure ImportDCFRecords)\r\nInput Record Causing Error: \r\nFiler ID = F77\r\n"
+                        "Report # = 3\r\nRecord Number = 7\r\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("---- Input Record Causing Error: 'TEXT,7,3,A,B,C,no comma after the last field'\r\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("---- Error On line # 2\r\n"), std::string::npos);
+    EXPECT_NE(text.find("---- Error On line # 3\r\n"), std::string::npos);
+    EXPECT_NE(text.find("---- Error On line # 4\r\n"), std::string::npos);
+}
+
+TEST_P(StagingTest, LineTheDatabaseRefusesIsLoggedAndTheNextLineStages) {
+    connection().executeScript("alter table IMPORTTEMP rename to IMPORTTEMP_AWAY");
+    EXPECT_FALSE(stage("TEXT,1,1,A,B,C,\"note\""));
+    connection().executeScript("alter table IMPORTTEMP_AWAY rename to IMPORTTEMP");
+    EXPECT_TRUE(stage("TEXT,2,1,A,B,C,\"note\""));
+    EXPECT_EQ(run_.notImportedCount, 1);
+    ASSERT_EQ(rows("TEXT").size(), 1u);
+    EXPECT_EQ(rows("TEXT")[0].at("rec_num"), "2");
+    const std::string text = log();
+    EXPECT_NE(text.find("---- Error Description: "), std::string::npos);
+    EXPECT_NE(text.find("---- Error On line # 1\r\n"), std::string::npos);
+}
+
+// A file of awkward bytes ends as correct rows and clear log blocks.
+TEST_P(StagingTest, BadInputFileStagesWhatItCanAndLogsTheRest) {
+    const std::string huge(1024 * 1024, 'w');
+    const std::string bytes = std::string("\xEF\xBB\xBF") +                 // byte-order mark
+                              "FLR,1,0,A,B,C,F9,X,Y,2\r\n" +                // CR LF
+                              "TEXT,2,1,A,B,C,\"caf\xE9 \x92quoted\x92\"\r" + // Windows-1252, lone CR
+                              "TEXT,3,1,A,B,C,\"unterminated\n" +           // no closing quote
+                              "TEXT,4,1,A,B,C," + huge + ",\n" +            // a 1 MB line
+                              "TEXT,5,1,A,B,C,\"last\"";                    // no final line end
+    writeFile(logs_.path() / "bad.DCF_ZV", bytes);
+    staging::DcfLineReader reader(logs_.path() / "bad.DCF_ZV");
+    staging::DcfLine line;
+    int staged = 0;
+    while (reader.next(line)) {
+        staged += stage(line.text) ? 1 : 0;
+    }
+    EXPECT_EQ(staged, 4);
+    EXPECT_EQ(run_.notImportedCount, 1);
+    const auto texts = rows("TEXT");
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[0].at("field7"), "café ’quoted’");
+    EXPECT_EQ(texts[1].at("memo"), huge);
+    EXPECT_EQ(texts[2].at("field7"), "last");
+    EXPECT_NE(log().find("Record Number = 3\r\n"), std::string::npos);
+}
+
+DCF_ON_ALL_DATABASES(StagingTest);
+
+} // namespace
+} // namespace dcf::test
