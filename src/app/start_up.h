@@ -1,0 +1,48 @@
+#pragma once
+
+#include "app/conversion_run.h"
+#include "db/connection.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace dcf::app {
+
+// The data source the program works on.
+inline constexpr const char* kDefaultTarget = "DSN=qorvex";
+
+// How start-up talks to the user; the window shows message boxes.
+class StartUpUi {
+public:
+    virtual ~StartUpUi() = default;
+    // "Program is already running." titled "Running".
+    virtual void showAlreadyRunning() = 0;
+    // A critical message: the database could not be opened.
+    virtual void showCannotOpenDatabase(const std::string& text) = 0;
+};
+
+// The one-running-copy-per-user test.
+class InstanceLock {
+public:
+    virtual ~InstanceLock() = default;
+    // False when another copy holds it.
+    virtual bool tryLock() = 0;
+};
+
+struct StartUpResult {
+    enum class Outcome { Started, AlreadyRunning, DatabaseUnavailable } outcome = Outcome::Started;
+    std::unique_ptr<db::Connection> connection;
+    // Exit status for a start that did not get as far as the window.
+    [[nodiscard]] int exitStatus() const { return outcome == Outcome::DatabaseUnavailable ? 3 : 1; }
+};
+
+// Refuses a second copy, fixes the logs folder, opens the shared connection.
+// The caller shows the main window only when the outcome is Started.
+StartUpResult StartUp(InstanceLock& lock, StartUpUi& ui, ConversionRun& run, const std::string& target,
+                      const std::filesystem::path& programFolder);
+
+// The text of the message when the database cannot be opened.
+std::string cannotOpenDatabaseText(const std::string& target, const std::string& driverMessage);
+
+} // namespace dcf::app
