@@ -1,6 +1,26 @@
+#include "app/conversion_run.h"
+#include "app/program_folders.h"
+#include "app/start_up.h"
+#include "frm_main.h"
+#include "instance_lock.h"
+#include "start_up_ui.h"
+
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    return 0;
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("dcfconvert"));
+    QApplication::setApplicationVersion(QStringLiteral(DCF_VERSION));
+
+    dcf::ui::QtInstanceLock lock;
+    dcf::ui::QtStartUpUi startUpUi;
+    dcf::app::ConversionRun run;
+    const dcf::app::StartUpResult started =
+        dcf::app::StartUp(lock, startUpUi, run, dcf::app::kDefaultTarget, dcf::app::programFolder());
+    if (started.outcome != dcf::app::StartUpResult::Outcome::Started) {
+        return started.exitStatus();
+    }
+    dcf::ui::FrmMain window;
+    window.show();
+    return QApplication::exec();
 }

@@ -58,6 +58,18 @@ TEST_P(TransactionTest, GuardLeavingScopeUncommittedRollsBack) {
     EXPECT_EQ(stagedRows(c), 1);
 }
 
+// A row the database refuses is logged and the run goes on: the refusal
+// must not spoil the rest of the run's transaction on any backend.
+TEST_P(TransactionTest, RefusedStatementLeavesTheTransactionUsable) {
+    auto& c = connection();
+    db::Transaction run(c);
+    stage(c, "1");
+    EXPECT_THROW(c.statement("update repno set repno = ?").run(db::Null{}), db::DbError);
+    stage(c, "2");
+    run.commit();
+    EXPECT_EQ(stagedRows(c), 2);
+}
+
 TEST_P(TransactionTest, RunLockMakesASecondRunWaitThenFailClearly) {
     auto& first = connection();
     db::Transaction run(first);
