@@ -93,9 +93,16 @@ std::string Currency::toString() const {
     // Work in unsigned so that the most negative value has a magnitude too.
     const std::uint64_t magnitude =
         negative ? std::uint64_t{0} - static_cast<std::uint64_t>(units_) : static_cast<std::uint64_t>(units_);
-    std::string fraction = std::to_string(magnitude % 10000);
-    fraction.insert(0, static_cast<std::size_t>(kScale) - fraction.size(), '0');
-    return (negative ? "-" : "") + std::to_string(magnitude / 10000) + "." + fraction;
+    const std::string fraction = std::to_string(magnitude % 10000);
+    std::string text;
+    if (negative) {
+        text += '-';
+    }
+    text += std::to_string(magnitude / 10000);
+    text += '.';
+    text.append(static_cast<std::size_t>(kScale) - fraction.size(), '0');
+    text += fraction;
+    return text;
 }
 
 std::string toText(const Value& value) {
