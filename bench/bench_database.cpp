@@ -1,0 +1,50 @@
+#include "bench_database.h"
+
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace dcf::bench {
+
+Options parseOptions(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string key = argv[i];
+        if (key == "--lines") {
+            options.lines = std::stoll(argv[i + 1]);
+        } else if (key == "--target") {
+            options.targetName = argv[i + 1];
+        } else {
+            throw std::invalid_argument("usage: " + std::string(argv[0]) + " [--lines N] [--target native|odbc]");
+        }
+    }
+    if (options.targetName != "native" && options.targetName != "odbc") {
+        throw std::invalid_argument("--target is native or odbc");
+    }
+    return options;
+}
+
+BenchDatabase::BenchDatabase(const Options& options)
+    : folder_(std::filesystem::temp_directory_path() / ("dcfbench_" + std::to_string(::getpid()))),
+      odbc_(options.targetName == "odbc") {
+    std::filesystem::create_directories(folder_);
+    file_ = folder_ / "filing.db";
+    std::ofstream(file_).flush();
+    std::ifstream schema(DCF_SCHEMA_DIR "/sqlite.sql");
+    std::stringstream text;
+    text << schema.rdbuf();
+    db::Connection::open(file_.string())->executeScript(text.str());
+}
+
+BenchDatabase::~BenchDatabase() {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+}
+
+std::string BenchDatabase::target() const {
+    return odbc_ ? "Driver=" DCF_SQLITE_ODBC_DRIVER ";Database=" + file_.string() + ";" : file_.string();
+}
+
+} // namespace dcf::bench
