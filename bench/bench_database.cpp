@@ -1,10 +1,10 @@
 #include "bench_database.h"
 
-#include <unistd.h>
-
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+
+#include <unistd.h>
 
 namespace dcf::bench {
 
@@ -17,7 +17,8 @@ Options parseOptions(int argc, char** argv) {
         } else if (key == "--target") {
             options.targetName = argv[i + 1];
         } else {
-            throw std::invalid_argument("usage: " + std::string(argv[0]) + " [--lines N] [--target native|odbc]");
+            throw std::invalid_argument("usage: " + std::string(argv[0]) +
+                                        " [--lines N] [--target native|odbc]");
         }
     }
     if (options.targetName != "native" && options.targetName != "odbc") {
@@ -44,7 +45,8 @@ BenchDatabase::~BenchDatabase() {
 }
 
 std::string BenchDatabase::target() const {
-    return odbc_ ? "Driver=" DCF_SQLITE_ODBC_DRIVER ";Database=" + file_.string() + ";" : file_.string();
+    return odbc_ ? "Driver=" DCF_SQLITE_ODBC_DRIVER ";Database=" + file_.string() + ";"
+                 : file_.string();
 }
 
 } // namespace dcf::bench

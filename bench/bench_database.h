@@ -29,7 +29,9 @@ public:
     [[nodiscard]] const std::filesystem::path& file() const { return file_; }
     [[nodiscard]] bool viaOdbc() const { return odbc_; }
     [[nodiscard]] std::string target() const;
-    [[nodiscard]] std::unique_ptr<db::Connection> connect() const { return db::Connection::open(target()); }
+    [[nodiscard]] std::unique_ptr<db::Connection> connect() const {
+        return db::Connection::open(target());
+    }
 
 private:
     std::filesystem::path folder_;

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <sys/resource.h>
-
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+
+#include <sys/resource.h>
 
 namespace dcf::bench {
 
@@ -27,9 +27,10 @@ private:
 };
 
 // One result line, read by bench/run-staging.
-inline void report(const std::string& program, const std::string& target, long long lines, double seconds) {
-    std::printf("%s target=%s lines=%lld seconds=%.3f peak_kib=%ld\n", program.c_str(), target.c_str(), lines,
-                seconds, peakKiB());
+inline void report(const std::string& program, const std::string& target, long long lines,
+                   double seconds) {
+    std::printf("%s target=%s lines=%lld seconds=%.3f peak_kib=%ld\n", program.c_str(),
+                target.c_str(), lines, seconds, peakKiB());
 }
 
 } // namespace dcf::bench

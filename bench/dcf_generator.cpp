@@ -12,9 +12,9 @@ namespace dcf::bench {
 namespace {
 
 // The mix of a typical file, out of 20 lines.
-constexpr std::array<const char*, 20> kMix = {"NAME", "RCPT", "NAME", "RCPT", "EXPN", "NAME", "RCPT", "RCPT",
-                                              "EXPN", "NAME", "RCPT", "PLDG", "EXPN", "LOAN", "TEXT", "SMRY",
-                                              "NAME", "RCPT", "DEBT", "CRED"};
+constexpr std::array<const char*, 20> kMix = {
+    "NAME", "RCPT", "NAME", "RCPT", "EXPN", "NAME", "RCPT", "RCPT", "EXPN", "NAME",
+    "RCPT", "PLDG", "EXPN", "LOAN", "TEXT", "SMRY", "NAME", "RCPT", "DEBT", "CRED"};
 
 std::string token(int field, std::int64_t n) {
     switch (field % 6) {
@@ -49,7 +49,8 @@ std::string makeLine(const staging::RecordType& type, std::int64_t recNum, std::
         line += "," + value;
     }
     const std::string code(type.code);
-    line += (code == "TEXT" || code == "CORR") ? ",\"Memo text for the report\"" : (code == "NAME" ? ",NN" : ",Z");
+    line += (code == "TEXT" || code == "CORR") ? ",\"Memo text for the report\""
+                                               : (code == "NAME" ? ",NN" : ",Z");
     return line;
 }
 
@@ -62,7 +63,8 @@ void generateDcfFile(const std::filesystem::path& file, std::int64_t lines) {
     const staging::RecordType* name = staging::findRecordType("NAME");
     out << makeLine(*name, 2, 0) << "\r\n";
     for (std::int64_t n = 3; n < lines; ++n) {
-        const staging::RecordType* type = staging::findRecordType(kMix[static_cast<std::size_t>(n % kMix.size())]);
+        const staging::RecordType* type =
+            staging::findRecordType(kMix[static_cast<std::size_t>(n % kMix.size())]);
         const std::string line = makeLine(*type, n, 1 + n / 5000);
         if (!staging::splitDcfLine(line, type->fieldCount).complete) {
             throw std::logic_error("generated line does not split: " + line);

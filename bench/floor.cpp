@@ -8,28 +8,33 @@
 #include "staging/record_types.h"
 #include "staging/staging_row.h"
 
-#include <sql.h>
-#include <sqlext.h>
-#include <sqlite3.h>
-
 #include <cstdio>
 #include <exception>
 #include <vector>
 
+#include <sql.h>
+#include <sqlext.h>
+#include <sqlite3.h>
+
 namespace {
 
-const char* kInsert =
-    "insert into IMPORTTEMP (filer_id, rec_type, rec_num, repno, Status, field4, field5, field6, field7, field8, "
-    "field9, field10, field11, field12, field13, field14, field15, field16, field17, field18, field19, field20, "
-    "field21, field22, field23, field24, field25, field26, field27, field28, field29, field30, field31, field32, "
-    "field33, field34, field35, field36, field37, field38, field39, field40, field41, field42, field43, field44, "
-    "field45, field46, Memo) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-    "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+const char* kInsert = "insert into IMPORTTEMP (filer_id, rec_type, rec_num, repno, Status, field4, "
+                      "field5, field6, field7, field8, "
+                      "field9, field10, field11, field12, field13, field14, field15, field16, "
+                      "field17, field18, field19, field20, "
+                      "field21, field22, field23, field24, field25, field26, field27, field28, "
+                      "field29, field30, field31, field32, "
+                      "field33, field34, field35, field36, field37, field38, field39, field40, "
+                      "field41, field42, field43, field44, "
+                      "field45, field46, Memo) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                      "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                      "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
 
 // The values of one row in column order, Memo last (null when absent).
-std::vector<const std::string*> columns(const dcf::staging::StagingRow& row, const std::string& status) {
-    std::vector<const std::string*> values = {&row.filerId, &row.recordType, &row.recordNumber, &row.reportNumber,
-                                              &status};
+std::vector<const std::string*> columns(const dcf::staging::StagingRow& row,
+                                        const std::string& status) {
+    std::vector<const std::string*> values = {&row.filerId, &row.recordType, &row.recordNumber,
+                                              &row.reportNumber, &status};
     for (std::size_t n = 4; n <= 46; ++n) {
         values.push_back(&row.fields[n]);
     }
@@ -43,7 +48,8 @@ void check(bool ok, const char* what) {
     }
 }
 
-void insertNative(const dcf::bench::BenchDatabase& database, const std::vector<dcf::staging::StagingRow>& rows) {
+void insertNative(const dcf::bench::BenchDatabase& database,
+                  const std::vector<dcf::staging::StagingRow>& rows) {
     sqlite3* db = nullptr;
     check(sqlite3_open(database.file().c_str(), &db) == SQLITE_OK, "open");
     sqlite3_stmt* insert = nullptr;
@@ -57,7 +63,8 @@ void insertNative(const dcf::bench::BenchDatabase& database, const std::vector<d
             if (value == nullptr) {
                 sqlite3_bind_null(insert, index);
             } else {
-                sqlite3_bind_text(insert, index, value->data(), static_cast<int>(value->size()), SQLITE_STATIC);
+                sqlite3_bind_text(insert, index, value->data(), static_cast<int>(value->size()),
+                                  SQLITE_STATIC);
             }
         }
         check(sqlite3_step(insert) == SQLITE_DONE, "insert");
@@ -68,7 +75,8 @@ void insertNative(const dcf::bench::BenchDatabase& database, const std::vector<d
     sqlite3_close(db);
 }
 
-void insertOdbc(const dcf::bench::BenchDatabase& database, const std::vector<dcf::staging::StagingRow>& rows) {
+void insertOdbc(const dcf::bench::BenchDatabase& database,
+                const std::vector<dcf::staging::StagingRow>& rows) {
     SQLHENV env = SQL_NULL_HENV;
     SQLHDBC dbc = SQL_NULL_HDBC;
     SQLHSTMT stmt = SQL_NULL_HSTMT;
@@ -76,12 +84,15 @@ void insertOdbc(const dcf::bench::BenchDatabase& database, const std::vector<dcf
     SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
     SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
     std::string target = database.target();
-    check(SQL_SUCCEEDED(SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(target.data()), SQL_NTS, nullptr,
-                                         0, nullptr, SQL_DRIVER_NOPROMPT)),
+    check(SQL_SUCCEEDED(SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(target.data()),
+                                         SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT)),
           "connect");
-    SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0);
+    SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF),
+                      0);
     SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
-    check(SQL_SUCCEEDED(SQLPrepare(stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>(kInsert)), SQL_NTS)), "prepare");
+    check(SQL_SUCCEEDED(
+              SQLPrepare(stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>(kInsert)), SQL_NTS)),
+          "prepare");
     const std::string status = "I";
     std::vector<SQLLEN> lengths(49);
     for (const auto& row : rows) {
@@ -91,7 +102,8 @@ void insertOdbc(const dcf::bench::BenchDatabase& database, const std::vector<dcf
             ++index;
             length = value == nullptr ? SQL_NULL_DATA : static_cast<SQLLEN>(value->size());
             SQLBindParameter(stmt, index, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 255, 0,
-                             value == nullptr ? nullptr : const_cast<char*>(value->data()), 0, &length);
+                             value == nullptr ? nullptr : const_cast<char*>(value->data()), 0,
+                             &length);
         }
         check(SQL_SUCCEEDED(SQLExecute(stmt)), "insert");
     }
@@ -117,7 +129,8 @@ int main(int argc, char** argv) {
         while (reader.next(line)) {
             const dcf::staging::RecordType* type = dcf::staging::findRecordType(line.text);
             if (type != nullptr && type->staged) {
-                rows.push_back(dcf::staging::stagingRow(dcf::staging::splitDcfLine(line.text, type->fieldCount), "F123456"));
+                rows.push_back(dcf::staging::stagingRow(
+                    dcf::staging::splitDcfLine(line.text, type->fieldCount), "F123456"));
             }
         }
 

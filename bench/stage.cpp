@@ -42,7 +42,8 @@ int main(int argc, char** argv) {
         connection->commit();
         dcf::bench::report("stage", options.targetName, options.lines, watch.seconds());
         if (run.notImportedCount != 0 || staged != options.lines - 1) {
-            std::fprintf(stderr, "stage: %lld lines staged, %d refused\n", staged, run.notImportedCount);
+            std::fprintf(stderr, "stage: %lld lines staged, %d refused\n", staged,
+                         run.notImportedCount);
             return 1;
         }
         return 0;

@@ -10,8 +10,8 @@ namespace dcf::app {
 
 // The name values loaded for the current name id.
 struct ResolvedName {
-    std::string naml, namf, namt, nams, namn, adr1, adr2, city, stcd, zip4, employer, occup, jobTitle,
-        spousEmp, parent1, parent2, osPacCb, osPacFec;
+    std::string naml, namf, namt, nams, namn, adr1, adr2, city, stcd, zip4, employer, occup,
+        jobTitle, spousEmp, parent1, parent2, osPacCb, osPacFec;
 };
 
 // The state of one conversion, shared by the driver, the staging step, the

@@ -1,12 +1,12 @@
 #include "app/program_folders.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 #include <system_error>
+
+#include <unistd.h>
 
 namespace dcf::app {
 namespace fs = std::filesystem;
@@ -37,7 +37,8 @@ fs::path chooseLogsFolder(const fs::path& programFolder) {
         return programFolder / "logs";
     }
     const char* state = std::getenv("XDG_STATE_HOME");
-    const fs::path base = state != nullptr && *state == '/' ? fs::path(state) : homeFolder() / ".local" / "state";
+    const fs::path base =
+        state != nullptr && *state == '/' ? fs::path(state) : homeFolder() / ".local" / "state";
     const fs::path folder = base / "dcfconvert" / "logs";
     if (!fs::is_directory(folder, error)) {
         fs::create_directories(folder, error);
@@ -62,12 +63,14 @@ fs::path chooseDataFolder(const fs::path& programFolder) {
 void checkLogsFolderWritable(const fs::path& logsFolder) {
     std::error_code error;
     if (!fs::is_directory(logsFolder, error)) {
-        throw std::runtime_error("The logs folder " + logsFolder.string() +
-                                 " does not exist. Create it, or remove it to use the default folder.");
+        throw std::runtime_error(
+            "The logs folder " + logsFolder.string() +
+            " does not exist. Create it, or remove it to use the default folder.");
     }
     if (::access(logsFolder.c_str(), W_OK | X_OK) != 0) {
-        throw std::runtime_error("The conversion log cannot be written in " + logsFolder.string() + ": " +
-                                 std::strerror(errno) + ". Give yourself write permission on that folder.");
+        throw std::runtime_error("The conversion log cannot be written in " + logsFolder.string() +
+                                 ": " + std::strerror(errno) +
+                                 ". Give yourself write permission on that folder.");
     }
 }
 

@@ -8,11 +8,12 @@ namespace dcf::app {
 std::string cannotOpenDatabaseText(const std::string& target, const std::string& driverMessage) {
     return "The filing database could not be opened (" + target + ").\n\n" + driverMessage +
            "\n\nCheck that the data source exists and that its database can be reached "
-           "(scripts/create-database sets up the default data source qorvex), then start the program again.";
+           "(scripts/create-database sets up the default data source qorvex), then start the "
+           "program again.";
 }
 
-StartUpResult StartUp(InstanceLock& lock, StartUpUi& ui, ConversionRun& run, const std::string& target,
-                      const std::filesystem::path& programFolder) {
+StartUpResult StartUp(InstanceLock& lock, StartUpUi& ui, ConversionRun& run,
+                      const std::string& target, const std::filesystem::path& programFolder) {
     StartUpResult result;
     run.cancelRequested = false;
     if (!lock.tryLock()) {

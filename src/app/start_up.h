@@ -39,8 +39,8 @@ struct StartUpResult {
 
 // Refuses a second copy, fixes the logs folder, opens the shared connection.
 // The caller shows the main window only when the outcome is Started.
-StartUpResult StartUp(InstanceLock& lock, StartUpUi& ui, ConversionRun& run, const std::string& target,
-                      const std::filesystem::path& programFolder);
+StartUpResult StartUp(InstanceLock& lock, StartUpUi& ui, ConversionRun& run,
+                      const std::string& target, const std::filesystem::path& programFolder);
 
 // The text of the message when the database cannot be opened.
 std::string cannotOpenDatabaseText(const std::string& target, const std::string& driverMessage);

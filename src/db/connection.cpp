@@ -28,9 +28,13 @@ void Connection::resetStatements() {
     }
 }
 
-void Connection::clearStatements() { statements_.clear(); }
+void Connection::clearStatements() {
+    statements_.clear();
+}
 
-Transaction::Transaction(Connection& connection) : connection_(connection) { connection_.begin(); }
+Transaction::Transaction(Connection& connection) : connection_(connection) {
+    connection_.begin();
+}
 
 Transaction::~Transaction() {
     if (open_) {

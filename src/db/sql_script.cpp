@@ -13,7 +13,8 @@ std::vector<std::string> splitSqlScript(std::string_view script) {
         }
         std::string_view line = script.substr(start, end - start);
         start = end + 1;
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) {
+        while (!line.empty() &&
+               (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) {
             line.remove_suffix(1);
         }
         const auto first = line.find_first_not_of(" \t");

@@ -7,11 +7,14 @@
 namespace dcf::db {
 namespace {
 
-char foldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char foldAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return foldAscii(x) == foldAscii(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return foldAscii(x) == foldAscii(y);
+           });
 }
 
 } // namespace
@@ -29,12 +32,15 @@ int Statement::columnIndex(std::string_view name) const {
 Value Statement::value(std::string_view name) {
     const int index = columnIndex(name);
     if (index < 0) {
-        throw DbError("42S22", 0, "No column named " + std::string(name) + " in the result.", "dcfconvert");
+        throw DbError("42S22", 0, "No column named " + std::string(name) + " in the result.",
+                      "dcfconvert");
     }
     return value(index);
 }
 
-std::string Statement::text(std::string_view name) { return toText(value(name)); }
+std::string Statement::text(std::string_view name) {
+    return toText(value(name));
+}
 
 std::optional<Currency> Statement::currency(std::string_view name) {
     const Value v = value(name);
@@ -65,7 +71,8 @@ std::int64_t Statement::integer(std::string_view name) {
     } catch (const std::exception&) {
         // falls through to the error below
     }
-    throw DbError("22018", 0, "Column " + std::string(name) + " holds \"" + s + "\", not a whole number.",
+    throw DbError("22018", 0,
+                  "Column " + std::string(name) + " holds \"" + s + "\", not a whole number.",
                   "dcfconvert");
 }
 

@@ -1,17 +1,18 @@
 #include "db/target.h"
 
-#include <odbcinst.h>
-
 #include <algorithm>
 #include <optional>
 #include <vector>
+
+#include <odbcinst.h>
 
 namespace dcf::db {
 namespace {
 
 std::string lowerAscii(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>((c >= 'A' && c <= 'Z') ? c + 32 : c); });
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) {
+        return static_cast<char>((c >= 'A' && c <= 'Z') ? c + 32 : c);
+    });
     return s;
 }
 
@@ -28,10 +29,12 @@ std::string trim(std::string_view s) {
 std::optional<std::string> attribute(const std::string& connectionString, std::string_view key) {
     std::size_t start = 0;
     while (start <= connectionString.size()) {
-        const std::size_t end = std::min(connectionString.find(';', start), connectionString.size());
+        const std::size_t end =
+            std::min(connectionString.find(';', start), connectionString.size());
         const std::string part = connectionString.substr(start, end - start);
         const auto eq = part.find('=');
-        if (eq != std::string::npos && lowerAscii(trim(part.substr(0, eq))) == lowerAscii(std::string(key))) {
+        if (eq != std::string::npos &&
+            lowerAscii(trim(part.substr(0, eq))) == lowerAscii(std::string(key))) {
             return trim(part.substr(eq + 1));
         }
         start = end + 1;
@@ -42,8 +45,8 @@ std::optional<std::string> attribute(const std::string& connectionString, std::s
 // One value of a data source from the ODBC ini files (user first, then system).
 std::string dsnValue(const std::string& dsn, const char* key) {
     std::vector<char> buffer(4096, '\0');
-    const int n = SQLGetPrivateProfileString(dsn.c_str(), key, "", buffer.data(), static_cast<int>(buffer.size()),
-                                             "odbc.ini");
+    const int n = SQLGetPrivateProfileString(dsn.c_str(), key, "", buffer.data(),
+                                             static_cast<int>(buffer.size()), "odbc.ini");
     return n > 0 ? std::string(buffer.data(), static_cast<std::size_t>(n)) : std::string();
 }
 

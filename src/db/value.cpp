@@ -71,7 +71,8 @@ std::optional<Currency> Currency::parse(std::string_view text) {
     constexpr auto limit = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
     for (int i = 0; i < keep; ++i) {
         const auto digit = static_cast<std::uint64_t>(
-            i < static_cast<int>(d->digits.size()) ? d->digits[static_cast<std::size_t>(i)] - '0' : 0);
+            i < static_cast<int>(d->digits.size()) ? d->digits[static_cast<std::size_t>(i)] - '0'
+                                                   : 0);
         if (units > (limit - digit) / 10) {
             return std::nullopt;
         }
@@ -91,8 +92,8 @@ std::optional<Currency> Currency::parse(std::string_view text) {
 std::string Currency::toString() const {
     const bool negative = units_ < 0;
     // Work in unsigned so that the most negative value has a magnitude too.
-    const std::uint64_t magnitude =
-        negative ? std::uint64_t{0} - static_cast<std::uint64_t>(units_) : static_cast<std::uint64_t>(units_);
+    const std::uint64_t magnitude = negative ? std::uint64_t{0} - static_cast<std::uint64_t>(units_)
+                                             : static_cast<std::uint64_t>(units_);
     const std::string fraction = std::to_string(magnitude % 10000);
     std::string text;
     if (negative) {

@@ -38,7 +38,9 @@ struct Null {
 // A value as it crosses the database boundary. Integer is for keys and counts.
 using Value = std::variant<Null, std::string, Currency, bool, std::int64_t>;
 
-inline Value text(std::string_view s) { return Value{std::string(s)}; }
+inline Value text(std::string_view s) {
+    return Value{std::string(s)};
+}
 
 // The value as text, the way a log line shows it: empty for null, "-1"/"0"
 // never appears because Booleans render as "True"/"False".

@@ -13,7 +13,9 @@ int hour12(const std::tm& when) {
     return hour == 0 ? 12 : hour;
 }
 
-const char* meridiem(const std::tm& when) { return when.tm_hour < 12 ? "AM" : "PM"; }
+const char* meridiem(const std::tm& when) {
+    return when.tm_hour < 12 ? "AM" : "PM";
+}
 
 } // namespace
 

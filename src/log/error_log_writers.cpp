@@ -5,7 +5,8 @@
 
 namespace dcf::log {
 
-void WriteToErrorLog(app::RunContext& context, std::string_view inputRecord, std::string_view description) {
+void WriteToErrorLog(app::RunContext& context, std::string_view inputRecord,
+                     std::string_view description) {
     LogFile(context.run.logsFolder).writeEntry(inputRecord, description);
     ++context.run.importedWithErrorCount;
     context.view.setCount("lblErrorsImportedCount", context.run.importedWithErrorCount);
@@ -21,7 +22,8 @@ void countNotImported(app::RunContext& context) {
     context.view.setVisible("lblErrorsNOTImported", true);
 }
 
-void WriteSevereErrorLog(app::RunContext& context, std::string_view inputRecord, std::string_view description) {
+void WriteSevereErrorLog(app::RunContext& context, std::string_view inputRecord,
+                         std::string_view description) {
     LogFile(context.run.logsFolder).writeEntry(inputRecord, description);
     countNotImported(context);
     if (context.run.currentStagingKey != 0) {

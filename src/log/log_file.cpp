@@ -70,8 +70,8 @@ void LogFile::appendLines(const std::vector<std::string>& items) const {
     if (file == nullptr) {
         throwWriteFailure(path_, errno);
     }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() &&
-                         std::fflush(file) == 0;
+    const bool written =
+        std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
     const int writeError = errno;
     const bool closed = std::fclose(file) == 0;
     if (!written) {
@@ -145,8 +145,8 @@ fs::path moveToFinalName(const LogFile& log, const fs::path& target) {
     std::error_code error;
     fs::rename(log.path(), target, error);
     if (error) {
-        throw std::runtime_error("Cannot move the conversion log " + log.path().string() +
-                                 " to " + target.string() + ": " + error.message() + ". " +
+        throw std::runtime_error("Cannot move the conversion log " + log.path().string() + " to " +
+                                 target.string() + ": " + error.message() + ". " +
                                  std::string(writeAdvice));
     }
     return target;

@@ -56,9 +56,10 @@ bool ImportDCFRecords(app::RunContext& context) {
     app::ConversionRun& run = context.run;
     if (run.currentLine.find('\0') != std::string::npos) {
         run.currentRecordType = std::string(utf8First(run.currentLine, 4));
-        logStagingFailure(context, {"0", "dcfconvert",
-                                    "The line holds a NUL byte, which a DCF file never contains. The line is not "
-                                    "staged; check that the file is the DCF file exported for this filer."});
+        logStagingFailure(
+            context, {"0", "dcfconvert",
+                      "The line holds a NUL byte, which a DCF file never contains. The line is not "
+                      "staged; check that the file is the DCF file exported for this filer."});
         return false;
     }
     thread_local SplitLine split;
@@ -76,8 +77,9 @@ bool ImportDCFRecords(app::RunContext& context) {
     try {
         insertStagingRow(context.db, row);
     } catch (const db::DbError& error) {
-        logStagingFailure(context, {error.sqlState() + " (" + std::to_string(error.nativeCode()) + ")",
-                                    error.source(), error.message()});
+        logStagingFailure(context,
+                          {error.sqlState() + " (" + std::to_string(error.nativeCode()) + ")",
+                           error.source(), error.message()});
         return false;
     }
     return true;

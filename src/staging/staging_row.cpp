@@ -15,7 +15,9 @@ std::string insertSql() {
     return "insert into IMPORTTEMP (" + columns + ", Memo) values (" + marks + ", ?)";
 }
 
-bool isLong(const std::string& value) { return utf8Length(value) > kShortFieldLength; }
+bool isLong(const std::string& value) {
+    return utf8Length(value) > kShortFieldLength;
+}
 
 } // namespace
 

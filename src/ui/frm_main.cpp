@@ -29,7 +29,8 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
     }
     buttons->addStretch();
 
-    lblImportFileName_ = named(new QLabel(QStringLiteral("No File Selected"), central), "lblImportFileName");
+    lblImportFileName_ =
+        named(new QLabel(QStringLiteral("No File Selected"), central), "lblImportFileName");
     lblToolBar_ = named(new QLabel(central), "lblToolBar");
 
     auto* layout = new QVBoxLayout(central);

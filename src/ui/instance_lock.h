@@ -3,7 +3,6 @@
 #include "app/start_up.h"
 
 #include <QLockFile>
-
 #include <memory>
 
 namespace dcf::ui {

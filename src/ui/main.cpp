@@ -15,8 +15,8 @@ int main(int argc, char* argv[]) {
     dcf::ui::QtInstanceLock lock;
     dcf::ui::QtStartUpUi startUpUi;
     dcf::app::ConversionRun run;
-    const dcf::app::StartUpResult started =
-        dcf::app::StartUp(lock, startUpUi, run, dcf::app::kDefaultTarget, dcf::app::programFolder());
+    const dcf::app::StartUpResult started = dcf::app::StartUp(
+        lock, startUpUi, run, dcf::app::kDefaultTarget, dcf::app::programFolder());
     if (started.outcome != dcf::app::StartUpResult::Outcome::Started) {
         return started.exitStatus();
     }

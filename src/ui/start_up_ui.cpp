@@ -5,15 +5,15 @@
 namespace dcf::ui {
 
 void QtStartUpUi::showAlreadyRunning() {
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Running"), QStringLiteral("Program is already running."),
-                    QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Running"),
+                    QStringLiteral("Program is already running."), QMessageBox::Ok);
     box.setDefaultButton(QMessageBox::Ok);
     box.exec();
 }
 
 void QtStartUpUi::showCannotOpenDatabase(const std::string& text) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Conversion - DCF Data"), QString::fromStdString(text),
-                    QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Conversion - DCF Data"),
+                    QString::fromStdString(text), QMessageBox::Ok);
     box.setDefaultButton(QMessageBox::Ok);
     box.exec();
 }

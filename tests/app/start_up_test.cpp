@@ -1,10 +1,11 @@
-#include "app/program_folders.h"
 #include "app/start_up.h"
+
+#include "app/program_folders.h"
 #include "test_database.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
+
+#include <gtest/gtest.h>
 
 namespace dcf::test {
 namespace {
@@ -12,7 +13,9 @@ namespace {
 struct RecordingUi final : app::StartUpUi {
     std::vector<std::string> calls;
     void showAlreadyRunning() override { calls.emplace_back("already running"); }
-    void showCannotOpenDatabase(const std::string& text) override { calls.push_back("cannot open: " + text); }
+    void showCannotOpenDatabase(const std::string& text) override {
+        calls.push_back("cannot open: " + text);
+    }
 };
 
 struct FixedLock final : app::InstanceLock {
@@ -80,7 +83,8 @@ TEST(ProgramFolders, LogsFolderFallsBackToThePrivateStateFolder) {
         app::checkLogsFolderWritable(program.path() / "missing");
         FAIL() << "a missing logs folder was accepted";
     } catch (const std::runtime_error& error) {
-        EXPECT_NE(std::string(error.what()).find((program.path() / "missing").string()), std::string::npos);
+        EXPECT_NE(std::string(error.what()).find((program.path() / "missing").string()),
+                  std::string::npos);
     }
 }
 

@@ -1,4 +1,5 @@
 #include "db/key_snapshot.h"
+
 #include "test_database.h"
 
 #include <gtest/gtest.h>
@@ -10,15 +11,18 @@ using KeySnapshotTest = DatabaseTest;
 
 TEST_P(KeySnapshotTest, WalksInStagingOrderWhileItsRowsAreUpdated) {
     auto& c = connection();
-    auto& insert = c.statement("insert into IMPORTTEMP (rec_type, rec_num, repno, Status) values (?, ?, ?, ?)");
+    auto& insert = c.statement(
+        "insert into IMPORTTEMP (rec_type, rec_num, repno, Status) values (?, ?, ?, ?)");
     // Staged out of their record-number order, and mixed with other types.
     const std::vector<std::string> recNums = {"30", "10", "20", "5", "40"};
     for (const auto& n : recNums) {
         insert.run("RCPT", n, "1", "I");
         insert.run("EXPN", n, "1", "I");
     }
-    db::KeySnapshot keys(c, "select import_key from IMPORTTEMP where rec_type = ? and status = ? order by import_key",
-                         "RCPT", "I");
+    db::KeySnapshot keys(
+        c,
+        "select import_key from IMPORTTEMP where rec_type = ? and status = ? order by import_key",
+        "RCPT", "I");
     ASSERT_EQ(keys.size(), recNums.size());
 
     std::vector<std::string> seen;
@@ -35,7 +39,8 @@ TEST_P(KeySnapshotTest, WalksInStagingOrderWhileItsRowsAreUpdated) {
     }
     EXPECT_EQ(seen, recNums);
 
-    auto& left = c.statement("select count(*) as n from IMPORTTEMP where rec_type = ? and status = ?");
+    auto& left =
+        c.statement("select count(*) as n from IMPORTTEMP where rec_type = ? and status = ?");
     left.run("RCPT", "I");
     ASSERT_TRUE(left.next());
     EXPECT_EQ(left.integer("n"), 0);

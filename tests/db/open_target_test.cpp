@@ -17,7 +17,8 @@ TEST(OpenTarget, SqliteDataSourceOpensNativelyAndDriverStringThroughOdbc) {
     EXPECT_EQ(plan.sqliteFile, database.sqliteFile());
     EXPECT_EQ(db::Connection::open("DSN=dcf_native_check")->backendName(), "SQLite");
 
-    const std::string driverString = "Driver=SQLite3;Database=" + database.sqliteFile().string() + ";";
+    const std::string driverString =
+        "Driver=SQLite3;Database=" + database.sqliteFile().string() + ";";
     EXPECT_EQ(db::planConnection(driverString).kind, db::OpenPlan::Kind::Odbc);
     auto viaOdbc = db::Connection::open(driverString);
     EXPECT_EQ(viaOdbc->backendName(), "ODBC");

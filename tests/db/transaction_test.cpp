@@ -19,7 +19,8 @@ std::int64_t stagedRows(db::Connection& c) {
 }
 
 void stage(db::Connection& c, const std::string& recNum) {
-    c.statement("insert into IMPORTTEMP (rec_type, rec_num, Status) values (?, ?, ?)").run("RCPT", recNum, "I");
+    c.statement("insert into IMPORTTEMP (rec_type, rec_num, Status) values (?, ?, ?)")
+        .run("RCPT", recNum, "I");
 }
 
 TEST_P(TransactionTest, RollbackLeavesNothingAndCommitKeepsEverything) {
@@ -82,10 +83,12 @@ TEST_P(TransactionTest, RunLockMakesASecondRunWaitThenFailClearly) {
         second->acquireRunLock(std::chrono::milliseconds(700));
         FAIL() << "the second run got the lock while the first held it";
     } catch (const db::RunLockBusy& busy) {
-        EXPECT_STREQ(busy.what(),
-                     "Another conversion is running on this database. Try again when it has finished.");
+        EXPECT_STREQ(
+            busy.what(),
+            "Another conversion is running on this database. Try again when it has finished.");
     }
-    EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(500)) << "it did not wait";
+    EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(500))
+        << "it did not wait";
     second->rollback();
 
     // Once the first run ends, the lock is free again.

@@ -31,12 +31,12 @@ TEST_P(ValuesTest, TextIsStoredVerbatim) {
     const std::vector<std::string> values = {
         "Peña",
         "Zoë",
-        "\xF0\x9F\x8E\x89 party",              // a 4-byte character
+        "\xF0\x9F\x8E\x89 party", // a 4-byte character
         "O'Brien \"Bud\" \\ 100% _x_",
         "'); drop table IMPORTTEMP; --",
         "a*b,c",
         "",
-        std::string(5000, 'x') + "é",        // longer than any read buffer
+        std::string(5000, 'x') + "é", // longer than any read buffer
     };
     for (const auto& value : values) {
         EXPECT_EQ(roundTripText(connection(), value), value);
@@ -45,7 +45,8 @@ TEST_P(ValuesTest, TextIsStoredVerbatim) {
 
 TEST_P(ValuesTest, EmptyTextStaysEmptyNotNull) {
     auto& c = connection();
-    c.statement("insert into IMPORTTEMP (rec_type, field4) values (?, ?)").run("NAME", std::string());
+    c.statement("insert into IMPORTTEMP (rec_type, field4) values (?, ?)")
+        .run("NAME", std::string());
     auto& read = c.statement("select field4, field5 from IMPORTTEMP");
     read.execute();
     ASSERT_TRUE(read.next());
@@ -55,7 +56,8 @@ TEST_P(ValuesTest, EmptyTextStaysEmptyNotNull) {
 
 TEST_P(ValuesTest, CurrencyRoundTripIsExact) {
     auto& c = connection();
-    const std::vector<std::string> amounts = {"0.0001", "12345678.9999", "-0.99", "99999999999.9999", "5", "0"};
+    const std::vector<std::string> amounts = {
+        "0.0001", "12345678.9999", "-0.99", "99999999999.9999", "5", "0"};
     for (const auto& amount : amounts) {
         const auto value = db::Currency::parse(amount);
         ASSERT_TRUE(value) << amount;
@@ -64,14 +66,16 @@ TEST_P(ValuesTest, CurrencyRoundTripIsExact) {
         auto& read = c.statement("select CTRIB_AMT from RCPT where filer_id = ?");
         read.run("F1");
         ASSERT_TRUE(read.next());
-        EXPECT_EQ(read.currency("ctrib_amt"), value) << amount << " came back as " << read.text("ctrib_amt");
+        EXPECT_EQ(read.currency("ctrib_amt"), value)
+            << amount << " came back as " << read.text("ctrib_amt");
         read.reset();
     }
 }
 
 TEST_P(ValuesTest, ColumnsAreFoundByNameWithoutRegardToCase) {
     auto& c = connection();
-    c.statement("insert into IMPORTTEMP (rec_type, rec_num, Status) values (?, ?, ?)").run("RCPT", "7", "I");
+    c.statement("insert into IMPORTTEMP (rec_type, rec_num, Status) values (?, ?, ?)")
+        .run("RCPT", "7", "I");
     auto& read = c.statement("select Rec_Type, REC_NUM, status from importtemp");
     read.execute();
     ASSERT_TRUE(read.next());
@@ -89,7 +93,8 @@ TEST_P(ValuesTest, FailingStatementRaisesTypedErrorWithDriverMessage) {
     } catch (const db::DbError& error) {
         EXPECT_EQ(error.sqlState().size(), 5u);
         EXPECT_NE(error.sqlState(), "00000");
-        EXPECT_NE(lower(error.message()).find("no_such_table"), std::string::npos) << error.message();
+        EXPECT_NE(lower(error.message()).find("no_such_table"), std::string::npos)
+            << error.message();
         EXPECT_FALSE(error.source().empty());
     }
     // The connection stays usable after the failure.

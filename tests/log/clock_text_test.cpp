@@ -1,9 +1,9 @@
 #include "log/clock_text.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <string>
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -26,13 +26,10 @@ struct TwelveHourCase {
 
 TEST(ClockText, TwelveHourClockInBothForms) {
     const TwelveHourCase cases[] = {
-        {0, 0, 0, "12:00:00AM", "120000AM"},   // midnight reads 12
-        {0, 59, 9, "12:59:09AM", "125909AM"},
-        {9, 5, 7, "9:05:07AM", "090507AM"},
-        {11, 59, 59, "11:59:59AM", "115959AM"},
-        {12, 0, 0, "12:00:00PM", "120000PM"},  // noon is PM
-        {12, 30, 1, "12:30:01PM", "123001PM"},
-        {13, 4, 5, "1:04:05PM", "010405PM"},
+        {0, 0, 0, "12:00:00AM", "120000AM"}, // midnight reads 12
+        {0, 59, 9, "12:59:09AM", "125909AM"},   {9, 5, 7, "9:05:07AM", "090507AM"},
+        {11, 59, 59, "11:59:59AM", "115959AM"}, {12, 0, 0, "12:00:00PM", "120000PM"}, // noon is PM
+        {12, 30, 1, "12:30:01PM", "123001PM"},  {13, 4, 5, "1:04:05PM", "010405PM"},
         {23, 59, 59, "11:59:59PM", "115959PM"},
     };
     for (const auto& c : cases) {
@@ -53,7 +50,7 @@ TEST(ClockText, DateWithoutLeadingZeros) {
 TEST(ClockText, TimePointIsShownInLocalTime) {
     const char* saved = std::getenv("TZ");
     const std::string savedZone = saved != nullptr ? saved : "";
-    setenv("TZ", "EST5", 1);  // a fixed UTC-5 that needs no zone database
+    setenv("TZ", "EST5", 1); // a fixed UTC-5 that needs no zone database
     tzset();
     // 2026-12-08 14:05:07 UTC
     const auto when = std::chrono::system_clock::from_time_t(1796738707);

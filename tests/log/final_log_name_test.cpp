@@ -26,9 +26,12 @@ TEST(FinalLogName, FirstElevenCharactersOfTheDcfName) {
         {"a.dcf", "a.dcfConversionLog090507AM.txt"},             // shorter: whole name
         {"filer12.dcf", "filer12.dcfConversionLog090507AM.txt"}, // exactly 11
         {"filer123.dcf", "filer123.dcConversionLog090507AM.txt"},
-        {"Ürün-Åsa-Ødegård.dcf", "Ürün-Åsa-Ød" "ConversionLog090507AM.txt"},
-        {"報告書一二三四五六七八.dcf", "報告書一二三四五六七八" "ConversionLog090507AM.txt"},
-        {"😀😀😀😀😀😀😀😀😀😀😀😀.dcf", "😀😀😀😀😀😀😀😀😀😀😀" "ConversionLog090507AM.txt"},
+        {"Ürün-Åsa-Ødegård.dcf", "Ürün-Åsa-Ød"
+                                 "ConversionLog090507AM.txt"},
+        {"報告書一二三四五六七八.dcf", "報告書一二三四五六七八"
+                                       "ConversionLog090507AM.txt"},
+        {"😀😀😀😀😀😀😀😀😀😀😀😀.dcf", "😀😀😀😀😀😀😀😀😀😀😀"
+                             "ConversionLog090507AM.txt"},
     };
     TempFolder folder;
     for (const auto& c : cases) {

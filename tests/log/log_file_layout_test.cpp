@@ -48,8 +48,9 @@ TEST_F(LogFileLayout, TwoProblemsOfOneRecordGiveTwoEntriesWithTheSameRecordText)
               entryStart +
                   "Error Description: Contribution Date is missing. Record will not be "
                   "imported.\r\n\r\n\r\n" +
-                  entryStart + "Error Description: Description was cut to 100 characters.\r\n"
-                               "\r\n\r\n");
+                  entryStart +
+                  "Error Description: Description was cut to 100 characters.\r\n"
+                  "\r\n\r\n");
 }
 
 TEST_F(LogFileLayout, CancelAndFinishLinesAppendToWhatIsThere) {

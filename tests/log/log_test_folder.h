@@ -35,4 +35,6 @@ inline std::string readBytes(const std::filesystem::path& file) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-inline void touch(const std::filesystem::path& file) { std::ofstream(file) << "x"; }
+inline void touch(const std::filesystem::path& file) {
+    std::ofstream(file) << "x";
+}

@@ -1,9 +1,9 @@
 #include "test_database.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace dcf::test {
 namespace {
@@ -27,12 +27,14 @@ using SchemaTest = DatabaseTest;
 TEST_P(SchemaTest, HasEveryTableAndColumnTheConversionUses) {
     for (const auto& table : filingTables()) {
         for (const char* column : table.columns) {
-            const std::string sql = std::string("select ") + column + " from " + table.name + " where 1 = 0";
+            const std::string sql =
+                std::string("select ") + column + " from " + table.name + " where 1 = 0";
             EXPECT_NO_THROW({
                 auto statement = connection().prepare(sql);
                 statement->execute();
                 EXPECT_FALSE(statement->next());
-            }) << table.name << "." << column;
+            }) << table.name
+               << "." << column;
         }
     }
 }

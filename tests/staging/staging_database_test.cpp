@@ -38,7 +38,8 @@ protected:
     // The staged rows of a type, each column by name, in staging order.
     std::vector<std::map<std::string, std::string>> rows(const std::string& recType) {
         std::vector<std::map<std::string, std::string>> result;
-        auto& select = connection().statement("select * from IMPORTTEMP where rec_type = ? order by import_key");
+        auto& select = connection().statement(
+            "select * from IMPORTTEMP where rec_type = ? order by import_key");
         select.run(recType);
         while (select.next()) {
             std::map<std::string, std::string> row;
@@ -91,7 +92,8 @@ TEST_P(StagingTest, FilerLineCarriesItsOwnFilerIdAndIsFoundByItsFourCharacterTyp
     EXPECT_EQ(names[0].at("filer_id"), "F77");
     EXPECT_EQ(names[0].at("field4"), "Smith");
     EXPECT_EQ(names[0].at("field8"), "Smith, J");
-    EXPECT_EQ(names[0].at("field5"), "") << "an empty field is an empty string, not a missing value";
+    EXPECT_EQ(names[0].at("field5"), "")
+        << "an empty field is an empty string, not a missing value";
     EXPECT_EQ(names[0].at("field33"), "");
     EXPECT_EQ(names[0].at("field34"), "AB");
     EXPECT_EQ(run_.notImportedCount, 0);
@@ -105,12 +107,12 @@ TEST_P(StagingTest, LongValuesMoveToMemo) {
     EXPECT_TRUE(stage("TEXT,2,1,A,B,C,\"" + fits + "\""));
     // Counted in characters: 255 two-byte characters still fit.
     EXPECT_TRUE(stage("CORR,3,1,A,B,C,\"" + [] {
-                          std::string s;
-                          for (int i = 0; i < 255; ++i) {
-                              s += "é";
-                          }
-                          return s;
-                      }() + "\""));
+        std::string s;
+        for (int i = 0; i < 255; ++i) {
+            s += "é";
+        }
+        return s;
+    }() + "\""));
     EXPECT_TRUE(stage("LOAN,4,1,A,B,C,D,E,F,\"" + longText + "\",,,,,,,Z"));
 
     const auto texts = rows("TEXT");
@@ -139,12 +141,16 @@ TEST_P(StagingTest, UnstageableLinesAreLoggedCountedAndTheNextLineStages) {
     const std::string text = log();
     const std::string firstBlockStart = "**** Error with file: " + run_.filePath.string() + " at ";
     ASSERT_EQ(text.rfind(firstBlockStart, 0), 0u) << text;
-    EXPECT_NE(text.find("\r\n(Procedure ImportDCFRecords)\r\nInput Record Causing Error: \r\nFiler ID = F77\r\n"
-                        "Report # = 3\r\nRecord Number = 7\r\n"),
-              std::string::npos)
+    EXPECT_NE(
+        text.find(
+            "\r\n(Procedure ImportDCFRecords)\r\nInput Record Causing Error: \r\nFiler ID = F77\r\n"
+            "Report # = 3\r\nRecord Number = 7\r\n"),
+        std::string::npos)
         << text;
-    EXPECT_NE(text.find("---- Input Record Causing Error: 'TEXT,7,3,A,B,C,no comma after the last field'\r\n"),
-              std::string::npos);
+    EXPECT_NE(
+        text.find(
+            "---- Input Record Causing Error: 'TEXT,7,3,A,B,C,no comma after the last field'\r\n"),
+        std::string::npos);
     EXPECT_NE(text.find("---- Error On line # 2\r\n"), std::string::npos);
     EXPECT_NE(text.find("---- Error On line # 3\r\n"), std::string::npos);
     EXPECT_NE(text.find("---- Error On line # 4\r\n"), std::string::npos);
@@ -166,12 +172,13 @@ TEST_P(StagingTest, LineTheDatabaseRefusesIsLoggedAndTheNextLineStages) {
 // A file of awkward bytes ends as correct rows and clear log blocks.
 TEST_P(StagingTest, BadInputFileStagesWhatItCanAndLogsTheRest) {
     const std::string huge(1024 * 1024, 'w');
-    const std::string bytes = std::string("\xEF\xBB\xBF") +                 // byte-order mark
-                              "FLR,1,0,A,B,C,F9,X,Y,2\r\n" +                // CR LF
-                              "TEXT,2,1,A,B,C,\"caf\xE9 \x92quoted\x92\"\r" + // Windows-1252, lone CR
-                              "TEXT,3,1,A,B,C,\"unterminated\n" +           // no closing quote
-                              "TEXT,4,1,A,B,C," + huge + ",\n" +            // a 1 MB line
-                              "TEXT,5,1,A,B,C,\"last\"";                    // no final line end
+    const std::string bytes =
+        std::string("\xEF\xBB\xBF") +                   // byte-order mark
+        "FLR,1,0,A,B,C,F9,X,Y,2\r\n" +                  // CR LF
+        "TEXT,2,1,A,B,C,\"caf\xE9 \x92quoted\x92\"\r" + // Windows-1252, lone CR
+        "TEXT,3,1,A,B,C,\"unterminated\n" +             // no closing quote
+        "TEXT,4,1,A,B,C," + huge + ",\n" +              // a 1 MB line
+        "TEXT,5,1,A,B,C,\"last\"";                      // no final line end
     writeFile(logs_.path() / "bad.DCF_ZV", bytes);
     staging::DcfLineReader reader(logs_.path() / "bad.DCF_ZV");
     staging::DcfLine line;

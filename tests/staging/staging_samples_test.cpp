@@ -2,9 +2,9 @@
 #include "staging/dcf_splitter.h"
 #include "staging/record_types.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+
+#include <gtest/gtest.h>
 
 namespace dcf::staging {
 namespace {
@@ -21,7 +21,8 @@ TEST(StagingSamples, EverySampleLineSplitsWhole) {
             ASSERT_NE(type, nullptr) << entry.path() << " line " << line.number;
             if (type->staged) {
                 const SplitLine split = splitDcfLine(line.text, type->fieldCount);
-                EXPECT_TRUE(split.complete) << entry.path() << " line " << line.number << ": " << split.problem;
+                EXPECT_TRUE(split.complete)
+                    << entry.path() << " line " << line.number << ": " << split.problem;
             }
         }
     }

@@ -2,13 +2,13 @@
 
 #include "db/error.h"
 
-#include <unistd.h>
-
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
+
+#include <unistd.h>
 
 namespace dcf::test {
 namespace fs = std::filesystem;
@@ -23,15 +23,18 @@ std::string env(const char* name) {
 std::string uniqueSuffix() {
     static std::atomic<int> counter{0};
     static const auto seed = std::random_device{}();
-    return std::to_string(::getpid()) + "_" + std::to_string(seed % 100000) + "_" + std::to_string(++counter);
+    return std::to_string(::getpid()) + "_" + std::to_string(seed % 100000) + "_" +
+           std::to_string(++counter);
 }
 
-std::string schemaText(const char* file) { return readFile(fs::path(DCF_SCHEMA_DIR) / file); }
+std::string schemaText(const char* file) {
+    return readFile(fs::path(DCF_SCHEMA_DIR) / file);
+}
 
 std::string postgresConnectionString(const std::string& database) {
     return "Driver=" DCF_PSQL_ODBC_DRIVER ";Servername=" + env("DCF_TEST_PG_HOST") +
-           ";Port=" + env("DCF_TEST_PG_PORT") + ";Database=" + database + ";Username=" + env("DCF_TEST_PG_USER") +
-           ";Password=;";
+           ";Port=" + env("DCF_TEST_PG_PORT") + ";Database=" + database +
+           ";Username=" + env("DCF_TEST_PG_USER") + ";Password=;";
 }
 
 std::string adminDatabase() {
@@ -41,7 +44,9 @@ std::string adminDatabase() {
 
 } // namespace
 
-std::vector<Target> allTargets() { return {Target::NativeSqlite, Target::OdbcSqlite, Target::PostgreSQL}; }
+std::vector<Target> allTargets() {
+    return {Target::NativeSqlite, Target::OdbcSqlite, Target::PostgreSQL};
+}
 
 std::string targetName(Target target) {
     switch (target) {
@@ -63,7 +68,9 @@ bool postgresAvailable(std::string& why) {
     return true;
 }
 
-bool postgresRequired() { return !env("DCF_TEST_REQUIRE_PG").empty(); }
+bool postgresRequired() {
+    return !env("DCF_TEST_REQUIRE_PG").empty();
+}
 
 TempFolder::TempFolder() : path_(fs::temp_directory_path() / ("dcftest_" + uniqueSuffix())) {
     fs::create_directories(path_);
@@ -96,9 +103,10 @@ const fs::path& odbcConfigFolder() {
     static const fs::path folder = [] {
         fs::path f = fs::temp_directory_path() / ("dcfodbc_" + uniqueSuffix());
         fs::create_directories(f);
-        writeFile(f / "odbcinst.ini", "[SQLite3]\nDescription=SQLite3 ODBC Driver\nDriver=" DCF_SQLITE_ODBC_DRIVER
-                                      "\n\n[PostgreSQL Unicode]\nDescription=PostgreSQL\nDriver=" DCF_PSQL_ODBC_DRIVER
-                                      "\n");
+        writeFile(f / "odbcinst.ini",
+                  "[SQLite3]\nDescription=SQLite3 ODBC Driver\nDriver=" DCF_SQLITE_ODBC_DRIVER
+                  "\n\n[PostgreSQL Unicode]\nDescription=PostgreSQL\nDriver=" DCF_PSQL_ODBC_DRIVER
+                  "\n");
         writeFile(f / "odbc.ini", "");
         ::setenv("ODBCSYSINI", f.c_str(), 1);
         ::setenv("ODBCINI", (f / "odbc.ini").c_str(), 1);
@@ -111,7 +119,8 @@ const fs::path& odbcConfigFolder() {
     return folder;
 }
 
-void addDataSource(const std::string& name, const std::string& driver, const std::string& database) {
+void addDataSource(const std::string& name, const std::string& driver,
+                   const std::string& database) {
     const fs::path ini = odbcConfigFolder() / "odbc.ini";
     std::ofstream out(ini, std::ios::app);
     out << "[" << name << "]\nDriver=" << driver << "\nDatabase=" << database << "\n\n";
@@ -132,8 +141,11 @@ TestDatabase::TestDatabase(Target target) : kind_(target) {
     sqliteFile_ = folder_ / "filing.db";
     writeFile(sqliteFile_, "");
     db::Connection::open(sqliteFile_.string())->executeScript(schemaText("sqlite.sql"));
-    target_ = target == Target::NativeSqlite ? sqliteFile_.string()
-                                             : "Driver=" DCF_SQLITE_ODBC_DRIVER ";Timeout=1000;Database=" + sqliteFile_.string() + ";";
+    target_ =
+        target == Target::NativeSqlite
+            ? sqliteFile_.string()
+            : "Driver=" DCF_SQLITE_ODBC_DRIVER ";Timeout=1000;Database=" + sqliteFile_.string() +
+                  ";";
 }
 
 TestDatabase::~TestDatabase() {

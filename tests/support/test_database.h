@@ -2,12 +2,12 @@
 
 #include "db/connection.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace dcf::test {
 
@@ -29,7 +29,9 @@ public:
 
     // What Connection::open takes for this database.
     [[nodiscard]] const std::string& target() const { return target_; }
-    [[nodiscard]] std::unique_ptr<db::Connection> connect() const { return db::Connection::open(target_); }
+    [[nodiscard]] std::unique_ptr<db::Connection> connect() const {
+        return db::Connection::open(target_);
+    }
     [[nodiscard]] const std::filesystem::path& folder() const { return folder_; }
     [[nodiscard]] const std::filesystem::path& sqliteFile() const { return sqliteFile_; }
 
@@ -90,6 +92,7 @@ private:
 
 } // namespace dcf::test
 
-#define DCF_ON_ALL_DATABASES(Fixture)                                                                   \
-    INSTANTIATE_TEST_SUITE_P(AllDatabases, Fixture, ::testing::ValuesIn(::dcf::test::allTargets()),      \
+#define DCF_ON_ALL_DATABASES(Fixture)                                                              \
+    INSTANTIATE_TEST_SUITE_P(AllDatabases, Fixture,                                                \
+                             ::testing::ValuesIn(::dcf::test::allTargets()),                       \
                              ::dcf::test::TargetNamer{})

@@ -34,7 +34,8 @@ TEST(FrmMain, OpensStoppedWithTheGetFileHint) {
     }
     auto* hint = window.findChild<QLabel*>(QStringLiteral("lblToolBar"));
     ASSERT_NE(hint, nullptr);
-    EXPECT_EQ(hint->text(), QStringLiteral("Press the Get File icon to find your conversion file."));
+    EXPECT_EQ(hint->text(),
+              QStringLiteral("Press the Get File icon to find your conversion file."));
 }
 
 } // namespace

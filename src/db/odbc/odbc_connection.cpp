@@ -29,7 +29,8 @@ SQLHENV environment() {
 std::string infoText(SQLHDBC dbc, SQLUSMALLINT item) {
     std::array<SQLCHAR, 256> buffer{};
     SQLSMALLINT length = 0;
-    if (!SQL_SUCCEEDED(SQLGetInfo(dbc, item, buffer.data(), static_cast<SQLSMALLINT>(buffer.size()), &length))) {
+    if (!SQL_SUCCEEDED(SQLGetInfo(dbc, item, buffer.data(), static_cast<SQLSMALLINT>(buffer.size()),
+                                  &length))) {
         return {};
     }
     return reinterpret_cast<const char*>(buffer.data());
@@ -42,13 +43,14 @@ constexpr const char* kRunLockQuery = "select pg_try_advisory_xact_lock(4471)";
 
 OdbcConnection::OdbcConnection(const std::string& connectionString) {
     SQLHENV env = environment();
-    checkOdbc(SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc_), SQL_HANDLE_ENV, env, "ODBC", "allocating a connection");
+    checkOdbc(SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc_), SQL_HANDLE_ENV, env, "ODBC",
+              "allocating a connection");
     std::array<SQLCHAR, 1024> out{};
     SQLSMALLINT outLength = 0;
     std::string in = connectionString;
-    const SQLRETURN rc = SQLDriverConnect(dbc_, nullptr, reinterpret_cast<SQLCHAR*>(in.data()),
-                                          static_cast<SQLSMALLINT>(in.size()), out.data(),
-                                          static_cast<SQLSMALLINT>(out.size()), &outLength, SQL_DRIVER_NOPROMPT);
+    const SQLRETURN rc = SQLDriverConnect(
+        dbc_, nullptr, reinterpret_cast<SQLCHAR*>(in.data()), static_cast<SQLSMALLINT>(in.size()),
+        out.data(), static_cast<SQLSMALLINT>(out.size()), &outLength, SQL_DRIVER_NOPROMPT);
     if (!SQL_SUCCEEDED(rc)) {
         try {
             throwOdbcError(SQL_HANDLE_DBC, dbc_, "ODBC", "connecting");
@@ -97,7 +99,8 @@ void OdbcConnection::begin() {
     if (inTransaction_) {
         throw DbError("25000", 0, "A transaction is already open on this connection.", driverName_);
     }
-    checkOdbc(SQLSetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0),
+    checkOdbc(SQLSetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT,
+                                reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0),
               SQL_HANDLE_DBC, dbc_, driverName_, "beginning a transaction");
     inTransaction_ = true;
 }
@@ -110,11 +113,14 @@ void OdbcConnection::endTransaction(SQLSMALLINT completion) {
                        completion == SQL_COMMIT ? "committing" : "rolling back");
     }
     inTransaction_ = false;
-    checkOdbc(SQLSetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0),
+    checkOdbc(SQLSetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT,
+                                reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0),
               SQL_HANDLE_DBC, dbc_, driverName_, "ending a transaction");
 }
 
-void OdbcConnection::commit() { endTransaction(SQL_COMMIT); }
+void OdbcConnection::commit() {
+    endTransaction(SQL_COMMIT);
+}
 
 void OdbcConnection::rollback() {
     if (inTransaction_) {

@@ -6,7 +6,8 @@
 
 namespace dcf::db {
 
-void throwOdbcError(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& source, const std::string& what) {
+void throwOdbcError(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& source,
+                    const std::string& what) {
     std::array<SQLCHAR, 6> state{};
     SQLINTEGER native = 0;
     std::array<SQLCHAR, 2048> text{};
@@ -15,8 +16,9 @@ void throwOdbcError(SQLSMALLINT handleType, SQLHANDLE handle, const std::string&
     std::string sqlState = "HY000";
     long nativeCode = 0;
     for (SQLSMALLINT record = 1; record <= 3; ++record) {
-        const SQLRETURN rc = SQLGetDiagRec(handleType, handle, record, state.data(), &native, text.data(),
-                                           static_cast<SQLSMALLINT>(text.size()), &length);
+        const SQLRETURN rc =
+            SQLGetDiagRec(handleType, handle, record, state.data(), &native, text.data(),
+                          static_cast<SQLSMALLINT>(text.size()), &length);
         if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) {
             break;
         }
@@ -73,7 +75,8 @@ std::string toUtf8(const SQLWCHAR* text, std::size_t length) {
     out.reserve(length);
     for (std::size_t i = 0; i < length; ++i) {
         char32_t cp = text[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < length && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < length && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         }

@@ -1,20 +1,20 @@
 #pragma once
 
+#include <string>
+
 #include <sql.h>
 #include <sqlext.h>
-
-#include <string>
 
 namespace dcf::db {
 
 // Throws DbError with the first diagnostic record of a handle; `source` is
 // the driver's name, `what` says what was being done when the call failed.
-[[noreturn]] void throwOdbcError(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& source,
-                                 const std::string& what);
+[[noreturn]] void throwOdbcError(SQLSMALLINT handleType, SQLHANDLE handle,
+                                 const std::string& source, const std::string& what);
 
 // Checks an ODBC return code; SQL_SUCCESS_WITH_INFO and SQL_NO_DATA pass.
-inline void checkOdbc(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle, const std::string& source,
-                      const char* what) {
+inline void checkOdbc(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle,
+                      const std::string& source, const char* what) {
     if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO && rc != SQL_NO_DATA) {
         throwOdbcError(handleType, handle, source, what);
     }

@@ -3,9 +3,9 @@
 #include "db/error.h"
 #include "db/odbc/odbc_handles.h"
 
-#include <sqlext.h>
-
 #include <array>
+
+#include <sqlext.h>
 
 namespace dcf::db {
 
@@ -13,7 +13,8 @@ OdbcStatement::OdbcStatement(SQLHDBC dbc, std::string driverName, std::string_vi
     : driverName_(std::move(driverName)), sql_(sql) {
     checkOdbc(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt_), SQL_HANDLE_DBC, dbc, driverName_,
               "allocating a statement");
-    const SQLRETURN rc = SQLPrepare(stmt_, reinterpret_cast<SQLCHAR*>(sql_.data()), static_cast<SQLINTEGER>(sql_.size()));
+    const SQLRETURN rc = SQLPrepare(stmt_, reinterpret_cast<SQLCHAR*>(sql_.data()),
+                                    static_cast<SQLINTEGER>(sql_.size()));
     if (!SQL_SUCCEEDED(rc)) {
         try {
             throwOdbcError(SQL_HANDLE_STMT, stmt_, driverName_, "preparing a statement");
@@ -29,11 +30,14 @@ OdbcStatement::OdbcStatement(SQLHDBC dbc, std::string driverName, std::string_vi
     buffer_.resize(4096);
 }
 
-OdbcStatement::~OdbcStatement() { SQLFreeHandle(SQL_HANDLE_STMT, stmt_); }
+OdbcStatement::~OdbcStatement() {
+    SQLFreeHandle(SQL_HANDLE_STMT, stmt_);
+}
 
 void OdbcStatement::bind(int index, const Value& value) {
     if (index < 1 || index > static_cast<int>(parameters_.size())) {
-        throw DbError("07009", 0, "No parameter " + std::to_string(index) + " in: " + sql_, driverName_);
+        throw DbError("07009", 0, "No parameter " + std::to_string(index) + " in: " + sql_,
+                      driverName_);
     }
     reset();
     Parameter& p = parameters_[static_cast<std::size_t>(index - 1)];
@@ -41,26 +45,29 @@ void OdbcStatement::bind(int index, const Value& value) {
     SQLRETURN rc = SQL_SUCCESS;
     if (std::holds_alternative<Null>(value)) {
         p.indicator = SQL_NULL_DATA;
-        rc = SQLBindParameter(stmt_, number, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 1, 0, nullptr, 0, &p.indicator);
+        rc = SQLBindParameter(stmt_, number, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 1, 0,
+                              nullptr, 0, &p.indicator);
     } else if (const auto* s = std::get_if<std::string>(&value)) {
         p.wide = toUtf16(*s);
         p.indicator = static_cast<SQLLEN>(p.wide.size() * sizeof(SQLWCHAR));
         rc = SQLBindParameter(stmt_, number, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR,
-                              std::max<SQLULEN>(p.wide.size(), 1), 0, p.wide.data(), p.indicator, &p.indicator);
+                              std::max<SQLULEN>(p.wide.size(), 1), 0, p.wide.data(), p.indicator,
+                              &p.indicator);
     } else if (const auto* c = std::get_if<Currency>(&value)) {
         p.narrow = c->toString();
         p.indicator = static_cast<SQLLEN>(p.narrow.size());
-        rc = SQLBindParameter(stmt_, number, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_DECIMAL, 19, 4, p.narrow.data(),
-                              p.indicator, &p.indicator);
+        rc = SQLBindParameter(stmt_, number, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_DECIMAL, 19, 4,
+                              p.narrow.data(), p.indicator, &p.indicator);
     } else if (const auto* b = std::get_if<bool>(&value)) {
         p.bit = *b ? 1 : 0;
         p.indicator = 0;
-        rc = SQLBindParameter(stmt_, number, SQL_PARAM_INPUT, SQL_C_BIT, SQL_BIT, 1, 0, &p.bit, 0, &p.indicator);
+        rc = SQLBindParameter(stmt_, number, SQL_PARAM_INPUT, SQL_C_BIT, SQL_BIT, 1, 0, &p.bit, 0,
+                              &p.indicator);
     } else {
         p.integer = std::get<std::int64_t>(value);
         p.indicator = 0;
-        rc = SQLBindParameter(stmt_, number, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT, 19, 0, &p.integer, 0,
-                              &p.indicator);
+        rc = SQLBindParameter(stmt_, number, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT, 19, 0,
+                              &p.integer, 0, &p.indicator);
     }
     checkOdbc(rc, SQL_HANDLE_STMT, stmt_, driverName_, "binding a parameter");
 }
@@ -72,7 +79,8 @@ void OdbcStatement::execute() {
         throwOdbcError(SQL_HANDLE_STMT, stmt_, driverName_, "running a statement");
     }
     SQLSMALLINT columns = 0;
-    checkOdbc(SQLNumResultCols(stmt_, &columns), SQL_HANDLE_STMT, stmt_, driverName_, "reading a result");
+    checkOdbc(SQLNumResultCols(stmt_, &columns), SQL_HANDLE_STMT, stmt_, driverName_,
+              "reading a result");
     if (columns > 0) {
         cursorOpen_ = true;
         rowsAffected_ = 0;
@@ -82,7 +90,8 @@ void OdbcStatement::execute() {
         return;
     }
     SQLLEN count = 0;
-    rowsAffected_ = (rc != SQL_NO_DATA && SQL_SUCCEEDED(SQLRowCount(stmt_, &count)) && count > 0) ? count : 0;
+    rowsAffected_ =
+        (rc != SQL_NO_DATA && SQL_SUCCEEDED(SQLRowCount(stmt_, &count)) && count > 0) ? count : 0;
 }
 
 void OdbcStatement::describeColumns() {
@@ -95,8 +104,8 @@ void OdbcStatement::describeColumns() {
         SQLULEN size = 0;
         SQLSMALLINT digits = 0;
         SQLSMALLINT nullable = 0;
-        checkOdbc(SQLDescribeCol(stmt_, i, name.data(), static_cast<SQLSMALLINT>(name.size()), &length, &type, &size,
-                                 &digits, &nullable),
+        checkOdbc(SQLDescribeCol(stmt_, i, name.data(), static_cast<SQLSMALLINT>(name.size()),
+                                 &length, &type, &size, &digits, &nullable),
                   SQL_HANDLE_STMT, stmt_, driverName_, "describing a result");
         names_.emplace_back(reinterpret_cast<const char*>(name.data()));
     }
@@ -130,8 +139,9 @@ Value OdbcStatement::readColumn(SQLUSMALLINT column) {
     std::u16string collected;
     for (;;) {
         SQLLEN indicator = 0;
-        const SQLRETURN rc = SQLGetData(stmt_, column, SQL_C_WCHAR, buffer_.data(),
-                                        static_cast<SQLLEN>(buffer_.size() * sizeof(SQLWCHAR)), &indicator);
+        const SQLRETURN rc =
+            SQLGetData(stmt_, column, SQL_C_WCHAR, buffer_.data(),
+                       static_cast<SQLLEN>(buffer_.size() * sizeof(SQLWCHAR)), &indicator);
         if (rc == SQL_NO_DATA) {
             break;
         }
@@ -140,8 +150,10 @@ Value OdbcStatement::readColumn(SQLUSMALLINT column) {
             return Null{};
         }
         const std::size_t capacity = buffer_.size() - 1; // one place for the terminator
-        const bool truncated = indicator == SQL_NO_TOTAL || static_cast<std::size_t>(indicator) / sizeof(SQLWCHAR) > capacity;
-        const std::size_t chars = truncated ? capacity : static_cast<std::size_t>(indicator) / sizeof(SQLWCHAR);
+        const bool truncated = indicator == SQL_NO_TOTAL ||
+                               static_cast<std::size_t>(indicator) / sizeof(SQLWCHAR) > capacity;
+        const std::size_t chars =
+            truncated ? capacity : static_cast<std::size_t>(indicator) / sizeof(SQLWCHAR);
         collected.append(reinterpret_cast<const char16_t*>(buffer_.data()), chars);
         if (!truncated || rc == SQL_SUCCESS) {
             break;
@@ -158,14 +170,17 @@ void OdbcStatement::reset() {
     onRow_ = false;
 }
 
-std::string OdbcStatement::columnName(int index) const { return names_.at(static_cast<std::size_t>(index)); }
+std::string OdbcStatement::columnName(int index) const {
+    return names_.at(static_cast<std::size_t>(index));
+}
 
 Value OdbcStatement::value(int index) {
     if (!onRow_) {
         throw DbError("24000", 0, "No current row to read.", driverName_);
     }
     if (index < 0 || index >= static_cast<int>(row_.size())) {
-        throw DbError("07009", 0, "No column " + std::to_string(index) + " in the result.", driverName_);
+        throw DbError("07009", 0, "No column " + std::to_string(index) + " in the result.",
+                      driverName_);
     }
     return row_[static_cast<std::size_t>(index)];
 }

@@ -2,10 +2,10 @@
 
 #include "db/statement.h"
 
-#include <sql.h>
-
 #include <string>
 #include <vector>
+
+#include <sql.h>
 
 namespace dcf::db {
 

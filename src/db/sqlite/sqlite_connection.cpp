@@ -3,9 +3,9 @@
 #include "db/error.h"
 #include "db/sqlite/sqlite_statement.h"
 
-#include <sqlite3.h>
-
 #include <string>
+
+#include <sqlite3.h>
 
 namespace dcf::db {
 namespace {
@@ -53,7 +53,8 @@ void throwSqliteError(sqlite3* db, int code) {
 
 SqliteConnection::SqliteConnection(const std::filesystem::path& file) {
     // An existing file only: a mistyped path must not create an empty database.
-    const int rc = sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
+    const int rc =
+        sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const std::string message = "Cannot open the database file " + file.string() + ": " +
                                     (db_ != nullptr ? sqlite3_errmsg(db_) : sqlite3_errstr(rc));
@@ -86,9 +87,13 @@ void SqliteConnection::exec(const char* sql) {
     }
 }
 
-void SqliteConnection::executeScript(std::string_view sql) { exec(std::string(sql).c_str()); }
+void SqliteConnection::executeScript(std::string_view sql) {
+    exec(std::string(sql).c_str());
+}
 
-void SqliteConnection::begin() { exec("BEGIN"); }
+void SqliteConnection::begin() {
+    exec("BEGIN");
+}
 
 void SqliteConnection::commit() {
     resetStatements();
@@ -102,14 +107,17 @@ void SqliteConnection::rollback() {
     }
 }
 
-bool SqliteConnection::inTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+bool SqliteConnection::inTransaction() const {
+    return sqlite3_get_autocommit(db_) == 0;
+}
 
 void SqliteConnection::acquireRunLock(std::chrono::milliseconds timeout) {
     // A write that changes nothing takes the database's write lock, which
     // another run holds until it commits or rolls back.
     sqlite3_busy_timeout(db_, static_cast<int>(timeout.count()));
     char* error = nullptr;
-    const int rc = sqlite3_exec(db_, "update repno set repno = repno where 1 = 0", nullptr, nullptr, &error);
+    const int rc =
+        sqlite3_exec(db_, "update repno set repno = repno where 1 = 0", nullptr, nullptr, &error);
     sqlite3_free(error);
     sqlite3_busy_timeout(db_, kDefaultBusyMilliseconds);
     if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED) {

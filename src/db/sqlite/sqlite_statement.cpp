@@ -8,7 +8,8 @@
 namespace dcf::db {
 
 SqliteStatement::SqliteStatement(sqlite3* db, std::string_view sql) : db_(db) {
-    const int rc = sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &stmt_, nullptr);
+    const int rc =
+        sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &stmt_, nullptr);
     if (rc != SQLITE_OK) {
         throwSqliteError(db_, rc);
     }
@@ -19,7 +20,9 @@ SqliteStatement::SqliteStatement(sqlite3* db, std::string_view sql) : db_(db) {
     }
 }
 
-SqliteStatement::~SqliteStatement() { sqlite3_finalize(stmt_); }
+SqliteStatement::~SqliteStatement() {
+    sqlite3_finalize(stmt_);
+}
 
 void SqliteStatement::bind(int index, const Value& value) {
     if (pendingRow_ || onRow_) {
@@ -88,14 +91,17 @@ void SqliteStatement::reset() {
     sqlite3_reset(stmt_);
 }
 
-std::string SqliteStatement::columnName(int index) const { return names_.at(static_cast<std::size_t>(index)); }
+std::string SqliteStatement::columnName(int index) const {
+    return names_.at(static_cast<std::size_t>(index));
+}
 
 void SqliteStatement::checkRow(int index) const {
     if (!onRow_) {
         throw DbError("24000", 0, "No current row to read.", "SQLite");
     }
     if (index < 0 || index >= columnCount()) {
-        throw DbError("07009", 0, "No column " + std::to_string(index) + " in the result.", "SQLite");
+        throw DbError("07009", 0, "No column " + std::to_string(index) + " in the result.",
+                      "SQLite");
     }
 }
 
