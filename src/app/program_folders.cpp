@@ -39,7 +39,7 @@ fs::path chooseLogsFolder(const fs::path& programFolder) {
     const char* state = std::getenv("XDG_STATE_HOME");
     const fs::path base =
         state != nullptr && *state == '/' ? fs::path(state) : homeFolder() / ".local" / "state";
-    const fs::path folder = base / "dcfconvert" / "logs";
+    fs::path folder = base / "dcfconvert" / "logs";
     if (!fs::is_directory(folder, error)) {
         fs::create_directories(folder, error);
         // Logs hold a filer's names and amounts: only the user reads them.

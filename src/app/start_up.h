@@ -39,7 +39,7 @@ struct StartUpResult {
 
 // Refuses a second copy, fixes the logs folder, opens the shared connection.
 // The caller shows the main window only when the outcome is Started.
-StartUpResult StartUp(InstanceLock& lock, StartUpUi& ui, ConversionRun& run,
+StartUpResult startUp(InstanceLock& lock, StartUpUi& ui, ConversionRun& run,
                       const std::string& target, const std::filesystem::path& programFolder);
 
 // The text of the message when the database cannot be opened.

@@ -15,7 +15,7 @@ int main(int argc, char* argv[]) {
     dcf::ui::QtInstanceLock lock;
     dcf::ui::QtStartUpUi startUpUi;
     dcf::app::ConversionRun run;
-    const dcf::app::StartUpResult started = dcf::app::StartUp(
+    const dcf::app::StartUpResult started = dcf::app::startUp(
         lock, startUpUi, run, dcf::app::kDefaultTarget, dcf::app::programFolder());
     if (started.outcome != dcf::app::StartUpResult::Outcome::Started) {
         return started.exitStatus();

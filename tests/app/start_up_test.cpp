@@ -28,7 +28,7 @@ TEST(StartUp, SecondCopyOnlyShowsTheMessageAndOpensNothing) {
     lock.free = false;
     RecordingUi ui;
     app::ConversionRun run;
-    const auto result = app::StartUp(lock, ui, run, "DSN=never_opened", "/nonexistent");
+    const auto result = app::startUp(lock, ui, run, "DSN=never_opened", "/nonexistent");
     EXPECT_EQ(result.outcome, app::StartUpResult::Outcome::AlreadyRunning);
     EXPECT_EQ(ui.calls, std::vector<std::string>{"already running"});
     EXPECT_EQ(result.connection, nullptr);
@@ -41,7 +41,7 @@ TEST(StartUp, DataSourceThatCannotBeOpenedStopsWithTheDriversText) {
     RecordingUi ui;
     app::ConversionRun run;
     TempFolder program;
-    const auto result = app::StartUp(lock, ui, run, "DSN=dcf_missing_source", program.path());
+    const auto result = app::startUp(lock, ui, run, "DSN=dcf_missing_source", program.path());
     EXPECT_EQ(result.outcome, app::StartUpResult::Outcome::DatabaseUnavailable);
     EXPECT_NE(result.exitStatus(), 0);
     ASSERT_EQ(ui.calls.size(), 1u);
@@ -59,7 +59,7 @@ TEST(StartUp, OpensTheSharedConnectionAndTheLogsFolderBesideTheProgram) {
     RecordingUi ui;
     app::ConversionRun run;
     run.cancelRequested = true;
-    const auto result = app::StartUp(lock, ui, run, "DSN=dcf_startup_check", program.path());
+    const auto result = app::startUp(lock, ui, run, "DSN=dcf_startup_check", program.path());
     EXPECT_EQ(result.outcome, app::StartUpResult::Outcome::Started);
     ASSERT_NE(result.connection, nullptr);
     EXPECT_EQ(result.connection->backendName(), "SQLite");
