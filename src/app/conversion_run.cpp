@@ -17,6 +17,7 @@ void ConversionRun::resetForNewRun() {
     resolvedName = ResolvedName{};
     stagedCount.clear();
     importedCount.clear();
+    summaryLines.clear();
     importedWithErrorCount = 0;
     notImportedCount = 0;
     unexpectedErrorCount = 0;

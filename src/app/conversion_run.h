@@ -1,10 +1,12 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace dcf::app {
 
@@ -27,6 +29,8 @@ struct ConversionRun {
     std::string fileFilerName;
 
     std::filesystem::path logsFolder;
+    // How long a run waits for another run on the same database.
+    std::chrono::milliseconds runLockWait{30000};
 
     // The line being staged and its type's field count.
     std::string currentLine;
@@ -54,6 +58,9 @@ struct ConversionRun {
     std::int32_t notImportedCount = 0;
     std::int32_t unexpectedErrorCount = 0;
     std::int32_t driverFailureCount = 0;
+
+    // The count summary the driver wrote to the log.
+    std::vector<std::string> summaryLines;
 
     // Set from the window's thread by Cancel, read by the engine.
     std::atomic<bool> cancelRequested{false};

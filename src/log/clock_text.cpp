@@ -1,5 +1,6 @@
 #include "log/clock_text.h"
 
+#include <array>
 #include <cstdio>
 #include <stdexcept>
 
@@ -60,6 +61,13 @@ std::string logDate(const std::tm& when) {
 
 std::string logDate(std::chrono::system_clock::time_point when) {
     return logDate(localTime(when));
+}
+
+std::string shortDate(const std::tm& when) {
+    std::array<char, 16> text{};
+    std::snprintf(text.data(), text.size(), "%02d-%02d-%02d", when.tm_mon + 1, when.tm_mday,
+                  when.tm_year % 100);
+    return text.data();
 }
 
 } // namespace dcf::log

@@ -23,6 +23,8 @@ std::string fileTime12(std::chrono::system_clock::time_point when);
 
 // "M/D/YYYY" without leading zeros, e.g. "12/8/2026".
 std::string logDate(const std::tm& when);
+// "mm-dd-yy": 12-08-26.
+std::string shortDate(const std::tm& when);
 std::string logDate(std::chrono::system_clock::time_point when);
 
 } // namespace dcf::log

@@ -1,23 +1,12 @@
 #include "log/error_log_writers.h"
 
+#include "recording_view.h"
 #include "test_database.h"
 
 #include <gtest/gtest.h>
 
 namespace dcf::test {
 namespace {
-
-// Records what the writers show, in order.
-struct RecordingView final : app::View {
-    std::vector<std::string> calls;
-    void setCount(std::string_view label, std::int64_t value) override {
-        calls.push_back(std::string(label) + "=" + std::to_string(value));
-    }
-    void setVisible(std::string_view control, bool visible) override {
-        calls.push_back(std::string(control) + (visible ? " shown" : " hidden"));
-    }
-    void yield() override { calls.emplace_back("yield"); }
-};
 
 class ErrorLogWritersTest : public DatabaseTest {
 protected:
@@ -62,10 +51,10 @@ TEST_P(ErrorLogWritersTest, CorrectedRecordRaisesOnlyTheImportedWithErrorCount) 
     EXPECT_FALSE(run_.recordError);
     EXPECT_EQ(statusOf("2"), "I");
     const std::vector<std::string> expected = {
-        "lblErrorsImportedCount=1", "lblErrorsImportedCount shown",
-        "lblErrorsImported shown",  "yield",
-        "lblErrorsImportedCount=2", "lblErrorsImportedCount shown",
-        "lblErrorsImported shown",  "yield"};
+        "lblErrorsImportedCount = 1", "lblErrorsImportedCount shown",
+        "lblErrorsImported shown",    "yield",
+        "lblErrorsImportedCount = 2", "lblErrorsImportedCount shown",
+        "lblErrorsImported shown",    "yield"};
     EXPECT_EQ(view_.calls, expected);
     EXPECT_EQ(readFile(logs_.path() / "LogFile.txt"),
               "Input Record Causing Error: \r\nRCPT,2,1,A\r\n"
@@ -84,7 +73,7 @@ TEST_P(ErrorLogWritersTest, RejectedRecordIsMarkedCountedAndFlagged) {
     EXPECT_TRUE(run_.recordError);
     EXPECT_EQ(statusOf("2"), "E");
     EXPECT_EQ(statusOf("1"), "I") << "only the row the importer stands on is marked";
-    const std::vector<std::string> expected = {"lblErrorsNotImportedCount=1",
+    const std::vector<std::string> expected = {"lblErrorsNotImportedCount = 1",
                                                "lblErrorsNotImportedCount shown",
                                                "lblErrorsNOTImported shown", "yield"};
     EXPECT_EQ(view_.calls, expected);

@@ -1,0 +1,102 @@
+#include "importers/importer_loop.h"
+
+#include "app/run_command.h"
+#include "db/error.h"
+#include "db/key_snapshot.h"
+#include "log/clock_text.h"
+#include "log/log_file.h"
+
+#include <chrono>
+
+namespace dcf::importers {
+namespace {
+
+std::vector<std::string> recordNumberLine(const app::ConversionRun& run) {
+    return {"Record Number = " + run.currentRecordNumber};
+}
+
+} // namespace
+
+std::vector<std::string> importerErrorBlock(const app::ConversionRun& run, const ImporterSpec& spec,
+                                            const std::string& errorNumber,
+                                            const std::string& source,
+                                            const std::string& description) {
+    const std::tm now = log::localTime(std::chrono::system_clock::now());
+    std::vector<std::string> lines = {
+        "**** Error with file: " + run.filePath.string() + " at " + log::logDate(now) + " " +
+            log::clockTime12(now),
+        "(Procedure " + spec.procedure + ")",
+        "Input Record Causing Error: ",
+        "Record Type = '" + run.currentRecordType + "'",
+        "Filer ID = " + run.filerId,
+        "Report # = " + run.currentReportNumber,
+    };
+    for (std::string& line :
+         (spec.identifyingLines ? spec.identifyingLines : recordNumberLine)(run)) {
+        lines.push_back(std::move(line));
+    }
+    lines.push_back("---- Error # " + errorNumber);
+    lines.push_back("---- Error Source: " + source);
+    lines.push_back("---- Error Description: " + description);
+    if (spec.lineNumberInBlock) {
+        lines.push_back("---- Error On line # " + std::to_string(run.recordCounter));
+    }
+    return lines;
+}
+
+void trapImporterError(app::RunContext& context, const ImporterSpec& spec,
+                       const std::exception& error) {
+    ++context.run.unexpectedErrorCount;
+    std::string number = "0";
+    std::string source = "dcfconvert";
+    std::string description = error.what();
+    if (const auto* dbError = dynamic_cast<const db::DbError*>(&error)) {
+        number = dbError->sqlState() + " (" + std::to_string(dbError->nativeCode()) + ")";
+        source = dbError->source();
+        description = dbError->message();
+    }
+    if (context.run.currentStagingKey != 0) {
+        context.db.statement("update IMPORTTEMP set Status = ? where import_key = ?")
+            .run("E", context.run.currentStagingKey);
+    }
+    log::LogFile(context.run.logsFolder)
+        .appendLines(importerErrorBlock(context.run, spec, number, source, description));
+}
+
+bool runImporter(app::RunContext& context, const ImporterSpec& spec, const ConvertRow& convert) {
+    app::ConversionRun& run = context.run;
+    const db::KeySnapshot keys(context.db, spec.keyQuery, spec.recordType);
+    staging::StagedRow row;
+    for (const std::int64_t key : keys) {
+        run.currentStagingKey = key;
+        bool failed = false;
+        try {
+            if (row.read(context.db, key)) {
+                run.currentRecordType = row.text("rec_type");
+                run.currentRecordNumber = row.text("rec_num");
+                run.currentReportNumber = row.text("repno");
+                if (convert(context, row) && !spec.countType.empty()) {
+                    const std::int32_t count = ++run.importedCount[spec.countType];
+                    context.view.setCount(spec.countLabel, count);
+                    context.view.setText("statbarMain", spec.statusText);
+                }
+            }
+        } catch (const std::exception& error) {
+            // A row that fails is marked and logged; the next row goes on.
+            trapImporterError(context, spec, error);
+            failed = true;
+        }
+        run.currentStagingKey = 0;
+        if (failed && spec.endAtFirstError) {
+            return false;
+        }
+        context.view.yield();
+        if (spec.testCancel && run.cancelRequested) {
+            CancelImport(context);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace dcf::importers

@@ -1,0 +1,63 @@
+#include "run_fixture.h"
+
+#include <algorithm>
+
+namespace dcf::test {
+namespace {
+
+const char* const kTables[] = {
+    "IMPORTTEMP", "FILERS",  "cvr",   "names",  "repno",    "RCPT", "EXPN",  "LOAN", "GUAR", "CRED",
+    "DEBT",       "BENEFIT", "ASSET", "NOTICE", "MEASURES", "SMRY", "memos", "FINL", "CORR"};
+
+} // namespace
+
+void RunTest::SetUp() {
+    DatabaseTest::SetUp();
+    std::filesystem::create_directory(files_.path() / "logs");
+    run_.logsFolder = files_.path() / "logs";
+    run_.runLockWait = std::chrono::milliseconds(500);
+}
+
+std::filesystem::path RunTest::writeDcf(const std::string& name, const std::string& content) {
+    const auto path = files_.path() / name;
+    writeFile(path, content);
+    app::selectFile(run_, path);
+    return path;
+}
+
+app::RunResult RunTest::run() {
+    app::RunContext context{run_, connection(), view_};
+    return app::runConversion(context);
+}
+
+std::map<std::string, std::vector<std::string>> RunTest::contents() {
+    std::map<std::string, std::vector<std::string>> tables;
+    for (const char* table : kTables) {
+        auto select = connection().prepare(std::string("select * from ") + table);
+        select->execute();
+        std::vector<std::string> rows;
+        while (select->next()) {
+            std::string row;
+            for (int i = 0; i < select->columnCount(); ++i) {
+                row += db::toText(select->value(i)) + "|";
+            }
+            rows.push_back(row);
+        }
+        std::sort(rows.begin(), rows.end());
+        tables[table] = rows;
+    }
+    return tables;
+}
+
+std::string RunTest::finalLog(const app::RunResult& result) {
+    return result.logPath.empty() ? std::string() : readFile(result.logPath);
+}
+
+std::int64_t RunTest::count(const std::string& sql) {
+    auto select = connection().prepare(sql);
+    select->execute();
+    EXPECT_TRUE(select->next());
+    return select->integer(select->columnName(0));
+}
+
+} // namespace dcf::test

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "app/run_command.h"
+#include "app/selected_file.h"
+#include "recording_view.h"
+#include "test_database.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace dcf::test {
+
+// A whole run through the recorder on one of the three databases.
+class RunTest : public DatabaseTest {
+protected:
+    void SetUp() override;
+
+    // Writes a DCF file into the test's folder and selects it.
+    std::filesystem::path writeDcf(const std::string& name, const std::string& content);
+    app::RunResult run();
+    // Every row of every filing table, as text: what a run that does not
+    // save must leave unchanged.
+    std::map<std::string, std::vector<std::string>> contents();
+    std::string finalLog(const app::RunResult& result);
+    std::int64_t count(const std::string& sql);
+
+    TempFolder files_;
+    app::ConversionRun run_;
+    RecordingView view_;
+};
+
+inline app::Answer yes() {
+    return app::Answer::Yes;
+}
+inline app::Answer no() {
+    return app::Answer::No;
+}
+
+} // namespace dcf::test

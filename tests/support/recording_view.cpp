@@ -1,0 +1,122 @@
+#include "recording_view.h"
+
+#include <algorithm>
+
+namespace dcf::test {
+namespace {
+
+template <typename T>
+void remember(std::vector<std::pair<std::string, T>>& values, std::string_view name, T value) {
+    auto found =
+        std::find_if(values.begin(), values.end(), [&](const auto& p) { return p.first == name; });
+    if (found == values.end()) {
+        values.emplace_back(std::string(name), std::move(value));
+    } else {
+        found->second = std::move(value);
+    }
+}
+
+template <typename T>
+T recall(const std::vector<std::pair<std::string, T>>& values, std::string_view name, T none) {
+    auto found =
+        std::find_if(values.begin(), values.end(), [&](const auto& p) { return p.first == name; });
+    return found == values.end() ? none : found->second;
+}
+
+} // namespace
+
+std::string questionKindName(app::QuestionKind kind) {
+    switch (kind) {
+    case app::QuestionKind::ConfirmRun:
+        return "ConfirmRun";
+    case app::QuestionKind::DuplicateFiler:
+        return "DuplicateFiler";
+    case app::QuestionKind::SimilarName:
+        return "SimilarName";
+    case app::QuestionKind::SaveNotImported:
+        return "SaveNotImported";
+    case app::QuestionKind::SaveMinor:
+        return "SaveMinor";
+    case app::QuestionKind::SaveClean:
+        return "SaveClean";
+    case app::QuestionKind::CancelRun:
+        return "CancelRun";
+    }
+    return "?";
+}
+
+void RecordingView::answer(app::QuestionKind kind, std::vector<app::Answer> answers) {
+    script_.emplace_back(kind, std::deque<app::Answer>(answers.begin(), answers.end()));
+}
+
+void RecordingView::setText(std::string_view control, std::string_view text) {
+    calls.push_back(std::string(control) + ": " + std::string(text));
+    remember(texts_, control, std::string(text));
+}
+
+void RecordingView::setCount(std::string_view label, std::int64_t value) {
+    calls.push_back(std::string(label) + " = " + std::to_string(value));
+    remember(counts_, label, value);
+}
+
+void RecordingView::setVisible(std::string_view control, bool visible) {
+    calls.push_back(std::string(control) + (visible ? " shown" : " hidden"));
+    remember(visible_, control, visible);
+}
+
+void RecordingView::setEnabled(std::string_view control, bool enabled) {
+    calls.push_back(std::string(control) + (enabled ? " enabled" : " disabled"));
+    remember(enabled_, control, enabled);
+}
+
+void RecordingView::setProgress(std::int64_t value, std::int64_t maximum) {
+    calls.push_back("pgbImport " + std::to_string(value) + "/" + std::to_string(maximum));
+}
+
+void RecordingView::setBusy(bool busy) {
+    calls.emplace_back(busy ? "busy" : "not busy");
+}
+
+app::Answer RecordingView::ask(const app::Question& question) {
+    questions.push_back(question);
+    app::Answer answer = question.defaultAnswer;
+    for (auto& [kind, answers] : script_) {
+        if (kind == question.kind && !answers.empty()) {
+            answer = answers.front();
+            if (answers.size() > 1) {
+                answers.pop_front();
+            }
+        }
+    }
+    calls.push_back("ask " + questionKindName(question.kind) + ": " + question.text + " -> " +
+                    (answer == app::Answer::Yes ? "Yes" : "No"));
+    return answer;
+}
+
+void RecordingView::tell(const app::Message& message) {
+    messages.push_back(message);
+    calls.push_back("tell: " + message.text);
+}
+
+void RecordingView::yield() {
+    ++yields;
+    calls.emplace_back("yield");
+    if (onYield_) {
+        onYield_();
+    }
+}
+
+std::string RecordingView::text(std::string_view control) const {
+    return recall(texts_, control, std::string());
+}
+std::int64_t RecordingView::count(std::string_view label) const {
+    return recall(counts_, label, std::int64_t{-1});
+}
+bool RecordingView::visible(std::string_view control) const {
+    return recall(visible_, control, false);
+}
+bool RecordingView::enabled(std::string_view control) const {
+    return recall(enabled_, control, false);
+}
+
+} // namespace dcf::test
