@@ -17,6 +17,9 @@ public:
     [[nodiscard]] const std::string& message() const { return message_; }
     // Which layer raised it: the driver's name, or "SQLite".
     [[nodiscard]] const std::string& source() const { return source_; }
+    // The connection itself is gone (SQLSTATE class 08): no later statement
+    // of the run can succeed, so this is never one row's problem.
+    [[nodiscard]] bool connectionLost() const { return sqlState_.starts_with("08"); }
 
 private:
     std::string sqlState_;

@@ -48,7 +48,8 @@ std::vector<std::string> importerErrorBlock(const app::ConversionRun& run, const
                                             const std::string& source,
                                             const std::string& description);
 
-// Writes the block for a failure and counts it as unexpected.
+// Writes the block for a failure and counts it as unexpected. Called from
+// the catch block; a lost connection is rethrown, since it ends the run.
 void trapImporterError(app::RunContext& context, const ImporterSpec& spec,
                        const std::exception& error);
 

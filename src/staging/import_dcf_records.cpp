@@ -77,6 +77,9 @@ bool ImportDCFRecords(app::RunContext& context) {
     try {
         insertStagingRow(context.db, row);
     } catch (const db::DbError& error) {
+        if (error.connectionLost()) {
+            throw;
+        }
         logStagingFailure(context,
                           {error.sqlState() + " (" + std::to_string(error.nativeCode()) + ")",
                            error.source(), error.message()});

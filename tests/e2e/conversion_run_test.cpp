@@ -273,6 +273,32 @@ TEST_P(ConversionRunTest, SecondRunCountsFromZeroAndARunningRunLocksOthersOut) {
     other->rollback();
 }
 
+// Only a server can go away under a run: its connection is ended mid-run.
+TEST_P(ConversionRunTest, DatabaseLostMidRunSavesNothing) {
+    if (GetParam() != Target::PostgreSQL) {
+        return;
+    }
+    const auto before = contents();
+    auto& pid = connection().statement("select pg_backend_pid() as pid");
+    pid.execute();
+    ASSERT_TRUE(pid.next());
+    const std::int64_t backend = pid.integer("pid");
+    pid.reset();
+    auto admin = database().connect();
+    writeDcf("minimal.DCF_ZV", kMinimal);
+    view_.answer(app::QuestionKind::ConfirmRun, {yes()});
+    view_.onYield([&] {
+        if (view_.yields == 3) {
+            admin->statement("select pg_terminate_backend(cast(? as integer))").run(backend);
+        }
+    });
+    const auto result = run();
+    EXPECT_EQ(result.outcome, app::RunOutcome::Failed);
+    EXPECT_FALSE(view_.messages.empty());
+    EXPECT_TRUE(view_.questions.size() == 1) << "no closing question after the database went away";
+    EXPECT_EQ(contents(*admin), before);
+}
+
 DCF_ON_ALL_DATABASES(ConversionRunTest);
 
 } // namespace

@@ -31,9 +31,13 @@ app::RunResult RunTest::run() {
 }
 
 std::map<std::string, std::vector<std::string>> RunTest::contents() {
+    return contents(connection());
+}
+
+std::map<std::string, std::vector<std::string>> RunTest::contents(db::Connection& on) {
     std::map<std::string, std::vector<std::string>> tables;
     for (const char* table : kTables) {
-        auto select = connection().prepare(std::string("select * from ") + table);
+        auto select = on.prepare(std::string("select * from ") + table);
         select->execute();
         std::vector<std::string> rows;
         while (select->next()) {

@@ -22,6 +22,7 @@ protected:
     // Every row of every filing table, as text: what a run that does not
     // save must leave unchanged.
     std::map<std::string, std::vector<std::string>> contents();
+    std::map<std::string, std::vector<std::string>> contents(db::Connection& on);
     std::string finalLog(const app::RunResult& result);
     std::int64_t count(const std::string& sql);
 

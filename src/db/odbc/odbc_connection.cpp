@@ -107,6 +107,14 @@ void OdbcConnection::begin() {
 
 void OdbcConnection::endTransaction(SQLSMALLINT completion) {
     resetStatements();
+    // Some drivers report a commit on a lost connection as done.
+    if (connectionDead(dbc_)) {
+        inTransaction_ = false;
+        throw DbError(
+            "08S01", 0,
+            "The connection to the database was lost; the transaction ended without saving.",
+            driverName_);
+    }
     const SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, dbc_, completion);
     if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) {
         throwOdbcError(SQL_HANDLE_DBC, dbc_, driverName_,

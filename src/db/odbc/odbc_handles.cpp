@@ -36,6 +36,26 @@ void throwOdbcError(SQLSMALLINT handleType, SQLHANDLE handle, const std::string&
     throw DbError(sqlState, nativeCode, message, source);
 }
 
+bool connectionDead(SQLHDBC dbc) {
+    SQLUINTEGER dead = SQL_CD_FALSE;
+    return SQL_SUCCEEDED(SQLGetConnectAttr(dbc, SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr)) &&
+           dead == SQL_CD_TRUE;
+}
+
+void throwStatementError(SQLHSTMT stmt, SQLHDBC dbc, const std::string& source,
+                         const std::string& what) {
+    try {
+        throwOdbcError(SQL_HANDLE_STMT, stmt, source, what);
+    } catch (const DbError& error) {
+        if (!error.connectionLost() && connectionDead(dbc)) {
+            throw DbError("08S01", error.nativeCode(),
+                          "The connection to the database was lost (" + error.message() + ").",
+                          source);
+        }
+        throw;
+    }
+}
+
 std::u16string toUtf16(std::string_view utf8) {
     std::u16string out;
     out.reserve(utf8.size());

@@ -12,6 +12,14 @@ namespace dcf::db {
 [[noreturn]] void throwOdbcError(SQLSMALLINT handleType, SQLHANDLE handle,
                                  const std::string& source, const std::string& what);
 
+// Like throwOdbcError, but when the connection has died the error says so
+// with SQLSTATE 08S01, whatever the driver reported for the statement.
+[[noreturn]] void throwStatementError(SQLHSTMT stmt, SQLHDBC dbc, const std::string& source,
+                                      const std::string& what);
+
+// True when the driver knows its connection to the server is gone.
+bool connectionDead(SQLHDBC dbc);
+
 // Checks an ODBC return code; SQL_SUCCESS_WITH_INFO and SQL_NO_DATA pass.
 inline void checkOdbc(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle,
                       const std::string& source, const char* what) {

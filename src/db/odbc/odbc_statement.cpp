@@ -10,14 +10,14 @@
 namespace dcf::db {
 
 OdbcStatement::OdbcStatement(SQLHDBC dbc, std::string driverName, std::string_view sql)
-    : driverName_(std::move(driverName)), sql_(sql) {
+    : dbc_(dbc), driverName_(std::move(driverName)), sql_(sql) {
     checkOdbc(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt_), SQL_HANDLE_DBC, dbc, driverName_,
               "allocating a statement");
     const SQLRETURN rc = SQLPrepare(stmt_, reinterpret_cast<SQLCHAR*>(sql_.data()),
                                     static_cast<SQLINTEGER>(sql_.size()));
     if (!SQL_SUCCEEDED(rc)) {
         try {
-            throwOdbcError(SQL_HANDLE_STMT, stmt_, driverName_, "preparing a statement");
+            throwStatementError(stmt_, dbc_, driverName_, "preparing a statement");
         } catch (...) {
             SQLFreeHandle(SQL_HANDLE_STMT, stmt_);
             throw;
@@ -76,7 +76,7 @@ void OdbcStatement::execute() {
     reset();
     const SQLRETURN rc = SQLExecute(stmt_);
     if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) {
-        throwOdbcError(SQL_HANDLE_STMT, stmt_, driverName_, "running a statement");
+        throwStatementError(stmt_, dbc_, driverName_, "running a statement");
     }
     SQLSMALLINT columns = 0;
     checkOdbc(SQLNumResultCols(stmt_, &columns), SQL_HANDLE_STMT, stmt_, driverName_,

@@ -38,6 +38,7 @@ private:
     void fetchRow();
     Value readColumn(SQLUSMALLINT column);
 
+    SQLHDBC dbc_;
     SQLHSTMT stmt_ = SQL_NULL_HSTMT;
     std::string driverName_;
     std::string sql_;
