@@ -1,0 +1,132 @@
+#include "cli/cli_main.h"
+
+#include "app/program_folders.h"
+#include "app/run_context.h"
+#include "app/selected_file.h"
+#include "app/start_up.h"
+#include "cli/cli_options.h"
+#include "cli/cli_view.h"
+#include "db/connection.h"
+#include "db/error.h"
+
+#include <atomic>
+#include <exception>
+#include <memory>
+#include <ostream>
+#include <string>
+
+namespace dcf::cli {
+namespace {
+
+// The run a signal cancels. A handler may only touch lock-free atomics.
+std::atomic<app::ConversionRun*> signalledRun{nullptr};
+static_assert(std::atomic<app::ConversionRun*>::is_always_lock_free);
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+extern "C" void requestCancel(int /*signal*/) {
+    app::ConversionRun* run = signalledRun.load();
+    if (run != nullptr) {
+        run->cancelRequested.store(true);
+    }
+}
+
+constexpr int kFailedStatus = 3;
+
+int failed(std::ostream& out, const std::string& text) {
+    writeLine(out, "message: " + escapeLineBreaks(text));
+    writeLine(out, std::string("outcome: ") + outcomeWord(app::RunOutcome::Failed));
+    return kFailedStatus;
+}
+
+app::RunResult runWithSignals(app::RunContext& context) {
+    const CancelOnSignals cancelOnSignals(context.run);
+    return app::runConversion(context);
+}
+
+} // namespace
+
+const char* outcomeWord(app::RunOutcome outcome) {
+    switch (outcome) {
+    case app::RunOutcome::Saved:
+        return "saved";
+    case app::RunOutcome::RolledBack:
+        return "rolled back";
+    case app::RunOutcome::Cancelled:
+        return "cancelled";
+    case app::RunOutcome::Refused:
+        return "refused";
+    case app::RunOutcome::Failed:
+        return "failed";
+    }
+    return "failed";
+}
+
+int exitStatus(app::RunOutcome outcome) {
+    switch (outcome) {
+    case app::RunOutcome::Saved:
+        return 0;
+    case app::RunOutcome::RolledBack:
+    case app::RunOutcome::Cancelled:
+        return 1;
+    case app::RunOutcome::Refused:
+        return kUsageErrorStatus;
+    case app::RunOutcome::Failed:
+        return kFailedStatus;
+    }
+    return kFailedStatus;
+}
+
+CancelOnSignals::CancelOnSignals(app::ConversionRun& run) {
+    signalledRun.store(&run);
+    struct sigaction action {};
+    action.sa_handler = requestCancel;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, &previousInterrupt_);
+    sigaction(SIGTERM, &action, &previousTerminate_);
+}
+
+CancelOnSignals::~CancelOnSignals() {
+    sigaction(SIGINT, &previousInterrupt_, nullptr);
+    sigaction(SIGTERM, &previousTerminate_, nullptr);
+    signalledRun.store(nullptr);
+}
+
+int runCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
+    const ParsedOptions parsed = parseOptions(argc, argv, out, err);
+    if (!parsed.options) {
+        return parsed.exitStatus;
+    }
+    const Options& options = *parsed.options;
+
+    std::unique_ptr<db::Connection> connection;
+    try {
+        connection = db::Connection::open(options.target);
+    } catch (const db::DbError& error) {
+        return failed(out, app::cannotOpenDatabaseText(options.target, error.message()));
+    }
+
+    app::ConversionRun run;
+    run.logsFolder =
+        options.logsFolder ? *options.logsFolder : app::chooseLogsFolder(app::programFolder());
+    app::selectFile(run, options.file);
+    CliView view(options, run, out, err);
+    app::RunContext context{run, *connection, view};
+    app::RunResult result;
+    try {
+        result = runWithSignals(context);
+    } catch (const std::exception& error) {
+        // The engine reports its own failures; this is the last guard.
+        return failed(out, error.what());
+    }
+
+    if (!result.logPath.empty()) {
+        writeLine(out, "log: " + result.logPath.string());
+    }
+    for (const std::string& line : result.summaryLines) {
+        writeLine(out, line);
+    }
+    writeLine(out, std::string("outcome: ") + outcomeWord(result.outcome));
+    return exitStatus(result.outcome);
+}
+
+} // namespace dcf::cli

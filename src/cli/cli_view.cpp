@@ -1,0 +1,188 @@
+#include "cli/cli_view.h"
+
+#include <cmath>
+#include <ostream>
+#include <utility>
+
+namespace dcf::cli {
+namespace {
+
+using namespace std::chrono_literals;
+
+// At most four progress lines a second.
+constexpr auto kReportInterval = 250ms;
+
+// The count labels of the window, with the record type each counts.
+constexpr std::pair<const char*, const char*> kStagedLabels[] = {
+    {"lblNameCount", "NAME"},    {"lblReportsCount", "FORM"},
+    {"lblRcptCount", "RCPT"},    {"lblExpnCount", "EXPN"},
+    {"lblLoansCount", "LOAN"},   {"lblCreditsCount", "CRED"},
+    {"lblAssetsCount", "ASSE"},  {"lblOutLoans", "DEBT"},
+    {"lblNoticesCount", "CVR2"}, {"lblActivityPurposeCount", "CVR3"},
+    {"lblSummaryCount", "SMRY"}, {"lblTextCount", "TEXT"},
+};
+constexpr std::pair<const char*, const char*> kImportedLabels[] = {
+    {"lblImpNameCount", "NAME"},    {"lblImpFormCount", "FORM"},
+    {"lblImpRcptCount", "RCPT"},    {"lblImpExpnCount", "EXPN"},
+    {"lblImpLoanCount", "LOAN"},    {"lblImpCredCount", "CRED"},
+    {"lblImpAssetCount", "ASSE"},   {"lblImpDebtCount", "DEBT"},
+    {"lblImpNoticesCount", "CVR2"}, {"lblImpActivityPurposeCount", "CVR3"},
+    {"lblImpSummaryCount", "SMRY"}, {"lblImpTextCount", "TEXT"},
+};
+
+std::int64_t countOf(const ProgressSnapshot& progress, std::string_view label) {
+    const auto found = progress.counts.find(label);
+    return found == progress.counts.end() ? 0 : found->second;
+}
+
+// "; HEADING TYPE n TYPE n" over the non-zero counts, or nothing.
+template <std::size_t N>
+std::string countsPart(const ProgressSnapshot& progress, const char* heading,
+                       const std::pair<const char*, const char*> (&labels)[N]) {
+    std::string part;
+    for (const auto& [label, type] : labels) {
+        const std::int64_t count = countOf(progress, label);
+        if (count != 0) {
+            part += std::string(" ") + type + " " + std::to_string(count);
+        }
+    }
+    return part.empty() ? part : std::string("; ") + heading + part;
+}
+
+std::string ratePart(const ProgressSnapshot& progress) {
+    const auto done = static_cast<double>(progress.value - progress.valueAtStepStart);
+    if (progress.secondsInStep <= 0 || done <= 0) {
+        return {};
+    }
+    const double rate = done / progress.secondsInStep;
+    std::string part = ", " + std::to_string(std::llround(rate)) + "/s";
+    const auto left = static_cast<double>(progress.maximum - progress.value);
+    if (left > 0) {
+        part += ", about " + std::to_string(std::llround(std::ceil(left / rate))) + " s left";
+    }
+    return part;
+}
+
+} // namespace
+
+void writeLine(std::ostream& out, std::string_view text) {
+    out << text << '\n';
+    out.flush();
+}
+
+std::string escapeLineBreaks(std::string_view text) {
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            escaped += "\\n";
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+                ++i;
+            }
+        } else {
+            escaped += text[i];
+        }
+    }
+    return escaped;
+}
+
+std::string progressLine(const ProgressSnapshot& progress) {
+    std::string line = progress.step;
+    if (progress.maximum > 0) {
+        line += (line.empty() ? "" : " ") + std::to_string(progress.value) + "/" +
+                std::to_string(progress.maximum) + ratePart(progress);
+    }
+    line += (line.empty() ? "read " : "; read ") +
+            std::to_string(countOf(progress, "lblImportCount")) + " lines";
+    line += countsPart(progress, "staged", kStagedLabels);
+    line += countsPart(progress, "imported", kImportedLabels);
+    const std::int64_t withErrors = countOf(progress, "lblErrorsImportedCount");
+    const std::int64_t notImported = countOf(progress, "lblErrorsNotImportedCount");
+    if (withErrors != 0 || notImported != 0) {
+        line += "; " + std::to_string(withErrors) + " imported with errors, " +
+                std::to_string(notImported) + " not imported";
+    }
+    return line;
+}
+
+CliView::CliView(const Options& options, const app::ConversionRun& run, std::ostream& out,
+                 std::ostream& err)
+    : options_(options), run_(run), out_(out), err_(err), stepStart_(Clock::now()),
+      lastReport_(stepStart_) {}
+
+void CliView::setText(std::string_view control, std::string_view text) {
+    if (control == "lblProcessingMessage") {
+        progress_.step = text;
+    }
+}
+
+void CliView::setCount(std::string_view label, std::int64_t value) {
+    progress_.counts.insert_or_assign(std::string(label), value);
+    reportProgress();
+}
+
+void CliView::setProgress(std::int64_t value, std::int64_t maximum) {
+    // A new maximum or a bar that goes back starts a new step: its rate and
+    // time left are its own.
+    if (maximum != progress_.maximum || value < progress_.value) {
+        stepStart_ = Clock::now();
+        progress_.valueAtStepStart = value;
+    }
+    progress_.value = value;
+    progress_.maximum = maximum;
+    reportProgress();
+}
+
+void CliView::reportProgress() {
+    if (options_.quiet) {
+        return;
+    }
+    const Clock::time_point now = Clock::now();
+    if (now - lastReport_ < kReportInterval) {
+        return;
+    }
+    lastReport_ = now;
+    progress_.secondsInStep = std::chrono::duration<double>(now - stepStart_).count();
+    writeLine(err_, progressLine(progress_));
+}
+
+app::Answer CliView::ask(const app::Question& question) {
+    switch (question.kind) {
+    case app::QuestionKind::ConfirmRun:
+        // Running the command is the confirmation; show what it confirms.
+        writeLine(out_, "filer: " + run_.fileFilerType + " " + run_.fileFilerId + " " +
+                            run_.fileFilerName);
+        return app::Answer::Yes;
+    case app::QuestionKind::CancelRun:
+        // Cancel comes from a signal, which sets the flag without a question.
+        return question.defaultAnswer;
+    case app::QuestionKind::DuplicateFiler: {
+        const std::string& word = answerWord(options_.duplicateFiler, duplicateFilerAsked_++);
+        return answered("duplicate-filer", word, word == "continue");
+    }
+    case app::QuestionKind::SimilarName: {
+        const std::string& word = answerWord(options_.similarNames, similarNameAsked_++);
+        // Yes keeps the existing name. The question has only Yes and No, so
+        // stop-asking answers No here, as new does: the name is added.
+        return answered("similar-name", word, word == "existing");
+    }
+    case app::QuestionKind::SaveNotImported:
+        return answered("save-not-imported", saveWord(), options_.save);
+    case app::QuestionKind::SaveMinor:
+        return answered("save-minor", saveWord(), options_.save);
+    case app::QuestionKind::SaveClean:
+        return answered("save-clean", saveWord(), options_.save);
+    }
+    return question.defaultAnswer;
+}
+
+app::Answer CliView::answered(std::string_view kind, std::string_view word, bool yes) {
+    writeLine(out_, "question: " + std::string(kind) + " answer: " + std::string(word));
+    return yes ? app::Answer::Yes : app::Answer::No;
+}
+
+void CliView::tell(const app::Message& message) {
+    writeLine(out_, "message: " + escapeLineBreaks(message.text));
+}
+
+} // namespace dcf::cli
