@@ -1,0 +1,114 @@
+#include "test_database.h"
+
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace dcf::test {
+namespace {
+
+struct Process {
+    int status = -1;
+    std::string out;
+};
+
+// Runs the front end as its own process; `whileRunning` gets its pid.
+Process runFrontEnd(const std::vector<std::string>& args, const std::filesystem::path& folder,
+                    const std::function<void(pid_t)>& whileRunning = {}) {
+    const auto outFile = folder / "stdout.txt";
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int fd = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::dup2(fd, STDOUT_FILENO);
+        std::vector<char*> argv = {const_cast<char*>(DCF_CLI_PROGRAM)};
+        for (const auto& arg : args) {
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        }
+        argv.push_back(nullptr);
+        ::execv(DCF_CLI_PROGRAM, argv.data());
+        ::_exit(127);
+    }
+    if (whileRunning) {
+        whileRunning(pid);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(outFile)};
+}
+
+std::vector<std::string> targetArgs(const TestDatabase& database) {
+    if (database.sqliteFile().empty() || database.target().find('=') != std::string::npos) {
+        return {"--connect", database.target()};
+    }
+    return {"--database", database.target()};
+}
+
+using CliEndToEnd = DatabaseTest;
+
+TEST_P(CliEndToEnd, SavesThenStopsOnTheDuplicateFiler) {
+    TempFolder logs;
+    std::vector<std::string> args = targetArgs(database());
+    args.insert(args.end(),
+                {"--logs", logs.path().string(), "-q", DCF_SAMPLES_DIR "/minimal.DCF_ZV"});
+
+    const Process first = runFrontEnd(args, logs.path());
+    EXPECT_EQ(first.status, 0) << first.out;
+    EXPECT_EQ(first.out.rfind("filer: COH F123456 Y X\nquestion: save-clean answer: yes\nlog: ", 0),
+              0u)
+        << first.out;
+    EXPECT_TRUE(first.out.ends_with("         0 Corrected Report Record(s)\noutcome: saved\n"))
+        << first.out;
+
+    // The filer is now known: the default answer to the duplicate stops.
+    const Process second = runFrontEnd(args, logs.path());
+    EXPECT_EQ(second.status, 1);
+    EXPECT_NE(second.out.find("question: duplicate-filer answer: stop\n"), std::string::npos)
+        << second.out;
+    EXPECT_TRUE(second.out.ends_with("outcome: cancelled\n")) << second.out;
+
+    args.insert(args.begin(), {"--duplicate-filer", "continue", "--save", "no"});
+    const Process third = runFrontEnd(args, logs.path());
+    EXPECT_EQ(third.status, 1);
+    EXPECT_NE(third.out.find("filer: COH F123456 Y X\nquestion: duplicate-filer answer: continue\n"
+                             "question: save-clean answer: no\n"),
+              std::string::npos)
+        << third.out;
+    EXPECT_TRUE(third.out.ends_with("outcome: rolled back\n")) << third.out;
+}
+
+DCF_ON_ALL_DATABASES(CliEndToEnd);
+
+TEST(CliProcess, TerminateMidRunCancelsAndRollsBack) {
+    TestDatabase database(Target::NativeSqlite);
+    TempFolder folder;
+    // Enough lines that the run is still staging when the signal comes.
+    std::ofstream file(folder.path() / "big.DCF_ZV", std::ios::binary);
+    file << "HDR,1,0,DCF,1.0,20261208,\r\nFLR,1,0,A,B,COH,F9,X,Y,2\r\n";
+    for (int n = 0; n < 200000; ++n) {
+        file << "TEXT," << n << ",1,A,B,C,\"memo " << n << "\"\r\n";
+    }
+    file.close();
+    const Process result =
+        runFrontEnd({"--database", database.target(), "--logs", folder.path().string(), "-q",
+                     (folder.path() / "big.DCF_ZV").string()},
+                    folder.path(), [](pid_t pid) {
+                        std::this_thread::sleep_for(std::chrono::milliseconds(700));
+                        ::kill(pid, SIGTERM);
+                    });
+    EXPECT_EQ(result.status, 1) << result.out;
+    EXPECT_TRUE(result.out.ends_with("outcome: cancelled\n")) << result.out;
+    auto connection = database.connect();
+    auto& staged = connection->statement("select count(*) as n from IMPORTTEMP");
+    staged.execute();
+    ASSERT_TRUE(staged.next());
+    EXPECT_EQ(staged.integer("n"), 0);
+}
+
+} // namespace
+} // namespace dcf::test
