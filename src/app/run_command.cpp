@@ -154,6 +154,7 @@ RunResult runConversion(RunContext& context) {
     ConversionRun& run = context.run;
     RunResult result;
     bool headerWritten = false;
+    bool began = false;
     try {
         const log::LogFile log(run.logsFolder);
         log.removeIfExists();
@@ -165,6 +166,7 @@ RunResult runConversion(RunContext& context) {
             context.view.setText("lblToolBar", "Press the 'Exit' icon to exit the program.");
             return result;
         }
+        began = true;
         DCFImport(context);
         if (!run.cancelRequested) {
             context.view.setText("lblProcessingMessage", "Finished converting QORVEX data file");
@@ -178,7 +180,13 @@ RunResult runConversion(RunContext& context) {
         closeLog(context, result, headerWritten);
         result.outcome = settleRun(context);
     } catch (const std::exception& failure) {
-        result.outcome = failRun(context, failure.what());
+        if (began) {
+            result.outcome = failRun(context, failure.what());
+        } else {
+            refuse(context, "Conversion could not start. No files converted.",
+                   std::string("The conversion could not start: ") + failure.what());
+            showIdle(context.view, run.fileName);
+        }
     }
     result.summaryLines = run.summaryLines;
     context.view.setText("lblToolBar", "Press the 'Exit' icon to exit the program.");

@@ -229,6 +229,15 @@ TEST_P(ConversionRunTest, RefusedRunsBeginNoTransaction) {
     EXPECT_EQ(run().outcome, app::RunOutcome::Refused);
     ASSERT_EQ(view_.messages.size(), 1u);
     EXPECT_NE(view_.messages[0].text.find("no-such-logs"), std::string::npos);
+
+    // A leftover working log that cannot be removed stops the run before it begins.
+    view_ = RecordingView();
+    run_.logsFolder = files_.path() / "logs";
+    std::filesystem::create_directories(run_.logsFolder / "LogFile.txt" / "in-the-way");
+    EXPECT_EQ(run().outcome, app::RunOutcome::Refused);
+    ASSERT_EQ(view_.messages.size(), 1u);
+    EXPECT_EQ(view_.messages[0].text.rfind("The conversion could not start: ", 0), 0u) << view_.messages[0].text;
+    EXPECT_TRUE(view_.enabled("cmdRun"));
     EXPECT_EQ(contents(), before);
 }
 
