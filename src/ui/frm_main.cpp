@@ -1,56 +1,190 @@
 #include "frm_main.h"
 
-#include <QHBoxLayout>
+#include "app/program_folders.h"
+#include "app/selected_file.h"
+#include "log/clock_text.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QVBoxLayout>
+#include <chrono>
 
 namespace dcf::ui {
 namespace {
 
-template <typename Widget> Widget* named(Widget* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
+const QString kViewLogCaption = QStringLiteral("&View Error File");
+const QString kCloseLogCaption = QStringLiteral("Close &Log");
+
+QString readLog(const std::filesystem::path& path) {
+    QFile file(QString::fromStdString(path.string()));
+    if (path.empty() || !file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    QString text = QString::fromUtf8(file.readAll());
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
 }
+
+// The Cancel question is open for as long as this lives.
+class CancelQuestion {
+public:
+    explicit CancelQuestion(QtView& view) : view_(view), open_(view.beginCancelQuestion()) {}
+    ~CancelQuestion() {
+        if (open_) {
+            view_.endCancelQuestion();
+        }
+    }
+    CancelQuestion(const CancelQuestion&) = delete;
+    CancelQuestion& operator=(const CancelQuestion&) = delete;
+    [[nodiscard]] bool open() const { return open_; }
+
+private:
+    QtView& view_;
+    bool open_;
+};
 
 } // namespace
 
-FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
+FrmMain::FrmMain(app::ConversionRun& run, db::Connection& connection, QWidget* parent)
+    : QMainWindow(parent), run_(run), connection_(connection), view_(*this), worker_(*this) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Conversion - Convert Data (Stopped)"));
-
+    buildMenus();
     auto* central = new QWidget(this);
-    auto* toolbar = named(new QWidget(central), "picToolbar");
-    auto* buttons = new QHBoxLayout(toolbar);
-    cmdGetFile_ = named(new QPushButton(QStringLiteral("&Get File"), toolbar), "cmdGetFile");
-    cmdRun_ = named(new QPushButton(QStringLiteral("&Run"), toolbar), "cmdRun");
-    cmdStop_ = named(new QPushButton(toolbar), "cmdStop");
-    cmdExit_ = named(new QPushButton(QStringLiteral("E&xit"), toolbar), "cmdExit");
-    for (QPushButton* button : {cmdGetFile_, cmdRun_, cmdStop_, cmdExit_}) {
-        buttons->addWidget(button);
-    }
-    buttons->addStretch();
-
-    lblImportFileName_ =
-        named(new QLabel(QStringLiteral("No File Selected"), central), "lblImportFileName");
-    lblToolBar_ = named(new QLabel(central), "lblToolBar");
-
     auto* layout = new QVBoxLayout(central);
-    layout->addWidget(toolbar);
-    auto* filer = new QHBoxLayout();
-    filer->addWidget(new QLabel(QStringLiteral("Filer Name:"), central));
-    filer->addWidget(lblImportFileName_, 1);
-    layout->addLayout(filer);
-    layout->addWidget(lblToolBar_);
+    layout->addWidget(buildToolbar(central));
+    layout->addLayout(buildSelection(central));
+    layout->addLayout(buildCounters(central));
+    layout->addLayout(buildRunLabels(central));
     layout->addStretch();
     setCentralWidget(central);
+    buildStatusBar();
+    placeLog(5280, 4800, 2295, 615);
 
-    cmdStop_->setEnabled(false);
+    connect(cmdGetFile_, &QPushButton::clicked, this, &FrmMain::getFile);
+    connect(cmdRun_, &QPushButton::clicked, this, &FrmMain::startRun);
+    connect(cmdStop_, &QPushButton::clicked, this, &FrmMain::cancelRun);
     connect(cmdExit_, &QPushButton::clicked, this, &QWidget::close);
+    connect(cmdViewErrorFile_, &QPushButton::clicked, this, &FrmMain::toggleLog);
+    connect(&clock_, &QTimer::timeout, this, &FrmMain::showClock);
+    clock_.start(1000);
+    showClock();
     load();
+}
+
+FrmMain::~FrmMain() {
+    if (worker_.running()) {
+        // Going away mid-run: the run stops at its next check, saving nothing.
+        run_.cancelRequested = true;
+        view_.shutDown();
+        worker_.join();
+    }
 }
 
 void FrmMain::load() {
     cmdStop_->setText(QStringLiteral("&Cancel"));
+    cmdStop_->setEnabled(false);
     lblToolBar_->setText(QStringLiteral("Press the Get File icon to find your conversion file."));
+}
+
+void FrmMain::getFile() {
+    if (running()) {
+        return;
+    }
+    const std::filesystem::path folder = app::chooseDataFolder(app::programFolder());
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Get Import File"), QString::fromStdString(folder.string()),
+        QStringLiteral("DCF files (*.DCF_ZV *.dcf_zv);;All files (*)"));
+    if (!path.isEmpty()) {
+        chooseFile(std::filesystem::path(path.toStdString()));
+    }
+}
+
+void FrmMain::chooseFile(const std::filesystem::path& path) {
+    if (running()) {
+        return;
+    }
+    app::selectFile(run_, path);
+    const std::string& shown = run_.fileFilerName.empty() ? run_.fileName : run_.fileFilerName;
+    lblImportFileName_->setText(QString::fromStdString(shown));
+    lblFilerType_->setText(QString::fromStdString(run_.fileFilerType));
+    lblFilerID_->setText(QString::fromStdString(run_.fileFilerId));
+    lblToolBar_->setText(QStringLiteral("Press the Run icon to start your conversion."));
+}
+
+void FrmMain::startRun() {
+    if (running()) {
+        return;
+    }
+    if (rtbLog_->isVisible()) {
+        toggleLog();
+    }
+    worker_.start(app::RunContext{run_, connection_, view_},
+                  [this](const app::RunResult& result, const std::string& error) {
+                      finishRun(result, error);
+                  });
+}
+
+void FrmMain::finishRun(const app::RunResult& result, const std::string& error) {
+    view_.runEnded();
+    logPath_ = result.logPath;
+    if (!error.empty()) {
+        // The engine settles every ending itself; this is the one it could not.
+        for (const char* command :
+             {"cmdRun", "cmdExit", "cmdGetFile", "mnuFile", "mnuSetup", "mnuAbout"}) {
+            view_.setEnabled(command, true);
+        }
+        view_.setEnabled("cmdStop", false);
+        QMessageBox::critical(this, QStringLiteral("dcfconvert"), QString::fromStdString(error));
+    }
+    emit runEnded();
+}
+
+void FrmMain::cancelRun() {
+    if (!running() || run_.cancelRequested) {
+        return;
+    }
+    const CancelQuestion question(view_);
+    if (question.open()) {
+        app::askToCancel(run_, view_);
+    }
+}
+
+void FrmMain::toggleLog() {
+    if (cmdViewErrorFile_->text() == kViewLogCaption) {
+        cmdViewErrorFile_->setText(kCloseLogCaption);
+        placeLog(130, 5280, 8900, 2200);
+        rtbLog_->setPlainText(readLog(logPath_));
+        rtbLog_->setVisible(true);
+        rtbLog_->raise();
+    } else {
+        cmdViewErrorFile_->setText(kViewLogCaption);
+        placeLog(5280, 4800, 2295, 615);
+        rtbLog_->setVisible(false);
+    }
+}
+
+void FrmMain::showAbout() {
+    QMessageBox::about(this, QStringLiteral("About dcfconvert"),
+                       QStringLiteral("dcfconvert %1").arg(QStringLiteral(DCF_VERSION)));
+}
+
+void FrmMain::showClock() {
+    const auto now = std::chrono::system_clock::now();
+    statusDate_->setText(QString::fromStdString(log::logDate(now)));
+    statusTime_->setText(QString::fromStdString(log::clockTime12(now)));
+}
+
+void FrmMain::closeEvent(QCloseEvent* event) {
+    // A run ends through Cancel, never by closing the window under it.
+    if (running()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
 }
 
 } // namespace dcf::ui

@@ -20,7 +20,7 @@ int main(int argc, char* argv[]) {
     if (started.outcome != dcf::app::StartUpResult::Outcome::Started) {
         return started.exitStatus();
     }
-    dcf::ui::FrmMain window;
+    dcf::ui::FrmMain window(run, *started.connection);
     window.show();
     return QApplication::exec();
 }

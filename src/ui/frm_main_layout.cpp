@@ -1,0 +1,184 @@
+// How the main window is put together: its controls, each named by its
+// control name, in the arrangement the user knows.
+
+#include "frm_main.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace dcf::ui {
+namespace {
+
+template <typename Object> Object* named(Object* object, const char* name) {
+    object->setObjectName(QString::fromLatin1(name));
+    return object;
+}
+
+QLabel* label(QWidget* parent, const char* name, const char* text = "") {
+    return named(new QLabel(QString::fromUtf8(text), parent), name);
+}
+
+QLabel* hiddenLabel(QWidget* parent, const char* name, const char* text) {
+    QLabel* shown = label(parent, name, text);
+    shown->setVisible(false);
+    return shown;
+}
+
+struct CounterRow {
+    const char* caption;
+    const char* input;
+    const char* imported; // nullptr: no imported count
+};
+
+constexpr CounterRow kCounterRows[] = {
+    {"Records Processed:", "lblImportCount", nullptr},
+    {"Names:", "lblNameCount", "lblImpNameCount"},
+    {"Reports:", "lblReportsCount", "lblImpFormCount"},
+    {"Contributions/Pledges:", "lblRcptCount", "lblImpRcptCount"},
+    {"Expenditures:", "lblExpnCount", "lblImpExpnCount"},
+    {"Loans:", "lblLoansCount", "lblImpLoanCount"},
+    {"Credits:", "lblCreditsCount", "lblImpCredCount"},
+    {"Assets:", "lblAssetsCount", "lblImpAssetCount"},
+    {"Outstanding Loans:", "lblOutLoans", "lblImpDebtCount"},
+    {"Notices from Individuals/PAC's:", "lblNoticesCount", "lblImpNoticesCount"},
+    {"Activity/Purpose:", "lblActivityPurposeCount", "lblImpActivityPurposeCount"},
+    {"Summary Records:", "lblSummaryCount", "lblImpSummaryCount"},
+    {"Memos:", "lblTextCount", "lblImpTextCount"},
+};
+
+QLabel* countLabel(QWidget* parent, const char* name) {
+    QLabel* count = label(parent, name, "0");
+    count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    count->setMinimumWidth(80);
+    return count;
+}
+
+} // namespace
+
+void FrmMain::buildMenus() {
+    QMenu* file = named(menuBar()->addMenu(QStringLiteral("&File")), "mnuFile");
+    connect(named(file->addAction(QStringLiteral("&Run")), "mnuRun"), &QAction::triggered, this,
+            &FrmMain::startRun);
+    connect(named(file->addAction(QStringLiteral("E&xit")), "mnuFileExit"), &QAction::triggered,
+            this, &QWidget::close);
+
+    QMenu* setup = named(menuBar()->addMenu(QStringLiteral("&Import Setup")), "mnuSetup");
+    connect(named(setup->addAction(QStringLiteral("&Get Import File")), "mnuSetupImport"),
+            &QAction::triggered, this, &FrmMain::getFile);
+
+    // A menu-bar entry that acts when clicked, as the About menu always has.
+    connect(named(menuBar()->addAction(QStringLiteral("&About")), "mnuAbout"), &QAction::triggered,
+            this, &FrmMain::showAbout);
+}
+
+QWidget* FrmMain::buildToolbar(QWidget* parent) {
+    auto* toolbar = named(new QWidget(parent), "picToolbar");
+    auto* buttons = new QHBoxLayout(toolbar);
+    cmdGetFile_ = named(new QPushButton(QStringLiteral("&Get File"), toolbar), "cmdGetFile");
+    cmdRun_ = named(new QPushButton(QStringLiteral("&Run"), toolbar), "cmdRun");
+    cmdStop_ = named(new QPushButton(QStringLiteral("&Cancel"), toolbar), "cmdStop");
+    cmdExit_ = named(new QPushButton(QStringLiteral("E&xit"), toolbar), "cmdExit");
+    for (QPushButton* button : {cmdGetFile_, cmdRun_, cmdStop_, cmdExit_}) {
+        buttons->addWidget(button);
+    }
+    buttons->addStretch();
+    return toolbar;
+}
+
+QLayout* FrmMain::buildSelection(QWidget* parent) {
+    auto* grid = new QGridLayout();
+    lblImportFileName_ = label(parent, "lblImportFileName", "No File Selected");
+    lblFilerType_ = label(parent, "lblFilerType");
+    lblFilerID_ = label(parent, "lblFilerID");
+    const std::pair<const char*, QLabel*> rows[] = {{"Filer Name:", lblImportFileName_},
+                                                    {"Filer Type:", lblFilerType_},
+                                                    {"Filer ID:", lblFilerID_}};
+    int row = 0;
+    for (const auto& [caption, value] : rows) {
+        grid->addWidget(new QLabel(QString::fromLatin1(caption), parent), row, 0);
+        grid->addWidget(value, row, 1);
+        ++row;
+    }
+    grid->setColumnStretch(1, 1);
+    lblToolBar_ = label(parent, "lblToolBar");
+    grid->addWidget(lblToolBar_, row++, 0, 1, 2);
+    grid->addWidget(label(parent, "lblProcessingMessage"), row, 0, 1, 2);
+    return grid;
+}
+
+QLayout* FrmMain::buildCounters(QWidget* parent) {
+    auto* grid = new QGridLayout();
+    grid->addWidget(new QLabel(QStringLiteral("Input Records"), parent), 0, 1, Qt::AlignRight);
+    grid->addWidget(new QLabel(QStringLiteral("Records Imported"), parent), 0, 2, Qt::AlignRight);
+    int row = 1;
+    for (const CounterRow& counter : kCounterRows) {
+        grid->addWidget(new QLabel(QString::fromLatin1(counter.caption), parent), row, 0);
+        grid->addWidget(countLabel(parent, counter.input), row, 1);
+        if (counter.imported != nullptr) {
+            grid->addWidget(countLabel(parent, counter.imported), row, 2);
+        }
+        ++row;
+    }
+    const std::pair<const char*, const char*> errorRows[] = {
+        {"Records w/Errors Imported:", "lblErrorsImported"},
+        {"Records with Errors NOT Imported:", "lblErrorsNOTImported"}};
+    const char* errorCounts[] = {"lblErrorsImportedCount", "lblErrorsNotImportedCount"};
+    for (std::size_t i = 0; i < std::size(errorRows); ++i) {
+        grid->addWidget(hiddenLabel(parent, errorRows[i].second, errorRows[i].first), row, 0);
+        QLabel* count = countLabel(parent, errorCounts[i]);
+        count->setVisible(false);
+        grid->addWidget(count, row, 2);
+        ++row;
+    }
+    grid->setColumnStretch(3, 1);
+    return grid;
+}
+
+QLayout* FrmMain::buildRunLabels(QWidget* parent) {
+    auto* column = new QVBoxLayout();
+    column->addWidget(hiddenLabel(parent, "lblStartTime", "Import Start Time   ----"));
+    column->addWidget(hiddenLabel(parent, "lblFinishTime", "Import Finish Time  ----"));
+    auto* errors = new QHBoxLayout();
+    errors->addWidget(
+        hiddenLabel(parent, "LblErrorLog", "ERRORS Ocurred During Import! Check Error Log!"));
+    cmdViewErrorFile_ =
+        named(new QPushButton(QStringLiteral("&View Error File"), parent), "cmdViewErrorFile");
+    cmdViewErrorFile_->setVisible(false);
+    errors->addWidget(cmdViewErrorFile_);
+    errors->addStretch();
+    column->addLayout(errors);
+    auto* progress = named(new QProgressBar(parent), "pgbImport");
+    progress->setVisible(false);
+    column->addWidget(progress);
+    column->addWidget(
+        label(parent, "lblSupport", "Technical Support: 1-800-555-0142 or 1-800-555-0143"));
+
+    // The log viewer lies over the window where its button puts it.
+    rtbLog_ = named(new QPlainTextEdit(parent), "rtbLog");
+    rtbLog_->setReadOnly(true);
+    rtbLog_->setVisible(false);
+    return column;
+}
+
+void FrmMain::buildStatusBar() {
+    QStatusBar* bar = named(statusBar(), "statbarMain");
+    bar->addWidget(label(bar, "statbarMainPanel1"), 1);
+    statusDate_ = label(bar, "statbarMainDate");
+    statusTime_ = label(bar, "statbarMainTime");
+    bar->addPermanentWidget(statusDate_);
+    bar->addPermanentWidget(statusTime_);
+}
+
+// Positions in twips, as the viewer's places are given.
+void FrmMain::placeLog(int left, int top, int width, int height) {
+    const QWidget* surface = rtbLog_->parentWidget();
+    const auto across = [surface](int twips) { return twips * surface->logicalDpiX() / 1440; };
+    const auto down = [surface](int twips) { return twips * surface->logicalDpiY() / 1440; };
+    rtbLog_->setGeometry(across(left), down(top), across(width), down(height));
+}
+
+} // namespace dcf::ui

@@ -1,0 +1,46 @@
+#include "run_worker.h"
+
+#include <exception>
+#include <utility>
+
+namespace dcf::ui {
+
+RunWorker::RunWorker(QObject& window) : window_(window) {}
+
+RunWorker::~RunWorker() {
+    join();
+}
+
+void RunWorker::start(app::RunContext context, Finished finished) {
+    join();
+    running_ = true;
+    thread_ = std::thread([this, context, finished = std::move(finished)]() mutable {
+        app::RunResult result;
+        std::string error;
+        try {
+            result = app::runConversion(context);
+        } catch (const std::exception& failure) {
+            error = failure.what();
+            result.outcome = app::RunOutcome::Failed;
+        }
+        // A run never ends under an open Cancel question.
+        context.view.yield();
+        QMetaObject::invokeMethod(
+            &window_,
+            [this, result = std::move(result), error = std::move(error),
+             finished = std::move(finished)] {
+                join();
+                running_ = false;
+                finished(result, error);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void RunWorker::join() {
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+}
+
+} // namespace dcf::ui

@@ -1,0 +1,96 @@
+#include "ui_test_support.h"
+#include "window_fixture.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace dcf::ui {
+namespace {
+
+using test::controlEnabled;
+using test::controlText;
+using test::controlVisible;
+using test::processUntil;
+
+using FrmMainRun = test::WindowTest;
+
+constexpr const char* kRunCommands[] = {"cmdRun",  "cmdExit",  "cmdGetFile",
+                                        "mnuFile", "mnuSetup", "mnuAbout"};
+
+void expectRunning(FrmMain& window) {
+    EXPECT_TRUE(window.running());
+    EXPECT_TRUE(controlEnabled(window, "cmdStop"));
+    for (const char* name : kRunCommands) {
+        EXPECT_FALSE(controlEnabled(window, name)) << name;
+    }
+    // The window cannot be closed under a run.
+    EXPECT_FALSE(window.close());
+}
+
+void expectIdle(FrmMain& window) {
+    EXPECT_FALSE(window.running());
+    EXPECT_FALSE(controlEnabled(window, "cmdStop"));
+    for (const char* name : kRunCommands) {
+        EXPECT_TRUE(controlEnabled(window, name)) << name;
+    }
+}
+
+TEST_F(FrmMainRun, ConvertsTheSampleAndComesBackIdle) {
+    window().show();
+    window().chooseFile(std::filesystem::path(DCF_SAMPLES_DIR) / "minimal.DCF_ZV");
+    test::BoxAnswerer boxes;
+    boxes.answer(QMessageBox::Yes, [&](QMessageBox&) { expectRunning(window()); });
+    boxes.answer(QMessageBox::Yes);
+
+    bool ended = false;
+    QObject::connect(&window(), &FrmMain::runEnded, [&] { ended = true; });
+    window().findChild<QPushButton*>(QStringLiteral("cmdRun"))->click();
+    ASSERT_TRUE(processUntil([&] { return ended; }));
+
+    ASSERT_EQ(boxes.boxes.size(), 2U);
+    EXPECT_EQ(boxes.boxes[1], "dcfconvert|Save All Converted Records?");
+    expectIdle(window());
+    EXPECT_EQ(window().windowTitle(), QStringLiteral("Conversion - minimal.DCF_ZV (Stopped)"));
+    EXPECT_TRUE(controlVisible(window(), "lblFinishTime"));
+    EXPECT_TRUE(
+        controlText(window(), "lblFinishTime").startsWith("Conversion finish time  ----  "));
+    EXPECT_EQ(controlText(window(), "lblImportCount"), QStringLiteral("3"));
+    EXPECT_EQ(controlText(window(), "lblToolBar"),
+              QStringLiteral("Press the 'Exit' icon to exit the program."));
+    ASSERT_TRUE(std::filesystem::exists(window().logPath()));
+}
+
+TEST_F(FrmMainRun, LogViewerOpensWithTheLastLogAndClosesAgain) {
+    window().chooseFile(std::filesystem::path(DCF_SAMPLES_DIR) / "minimal.DCF_ZV");
+    test::BoxAnswerer boxes;
+    boxes.answer(QMessageBox::Yes);
+    boxes.answer(QMessageBox::No);
+    bool ended = false;
+    QObject::connect(&window(), &FrmMain::runEnded, [&] { ended = true; });
+    window().findChild<QPushButton*>(QStringLiteral("cmdRun"))->click();
+    ASSERT_TRUE(processUntil([&] { return ended; }));
+
+    auto* viewer = window().findChild<QPlainTextEdit*>(QStringLiteral("rtbLog"));
+    auto* button = window().findChild<QPushButton*>(QStringLiteral("cmdViewErrorFile"));
+    const QRect closedPlace = viewer->geometry();
+    button->click();
+    EXPECT_EQ(button->text(), QStringLiteral("Close &Log"));
+    EXPECT_TRUE(controlVisible(window(), "rtbLog"));
+    EXPECT_NE(viewer->geometry(), closedPlace);
+    EXPECT_TRUE(
+        viewer->toPlainText().contains(QStringLiteral("Error records are printed in this file.")));
+
+    // The log is read again on every opening.
+    dcf::test::writeFile(window().logPath(), "read again\r\n");
+    button->click();
+    EXPECT_EQ(button->text(), QStringLiteral("&View Error File"));
+    EXPECT_FALSE(controlVisible(window(), "rtbLog"));
+    EXPECT_EQ(viewer->geometry(), closedPlace);
+    button->click();
+    EXPECT_EQ(viewer->toPlainText(), QStringLiteral("read again\n"));
+}
+
+} // namespace
+} // namespace dcf::ui

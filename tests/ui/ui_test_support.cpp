@@ -1,0 +1,97 @@
+#include "ui_test_support.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QThread>
+
+namespace dcf::ui::test {
+
+bool processUntil(const std::function<bool()>& done) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!done()) {
+        if (waited.elapsed() > 60'000) {
+            return false;
+        }
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+BoxAnswerer::BoxAnswerer() {
+    poll_.setInterval(5);
+    QObject::connect(&poll_, &QTimer::timeout, [this] { answerOpenBox(); });
+    poll_.start();
+}
+
+void BoxAnswerer::answer(QMessageBox::StandardButton button, Check check) {
+    script_.emplace_back(button, std::move(check));
+}
+
+void BoxAnswerer::answerOpenBox() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr || !box->isVisible()) {
+        return;
+    }
+    boxes.push_back((box->windowTitle() + QLatin1Char('|') + box->text()).toStdString());
+    QAbstractButton* button = box->defaultButton();
+    if (!script_.empty()) {
+        auto [wanted, check] = std::move(script_.front());
+        script_.pop_front();
+        if (check) {
+            check(*box);
+        }
+        button = box->button(wanted);
+    }
+    if (button != nullptr) {
+        button->click();
+    }
+}
+
+namespace {
+
+QAction* action(QMainWindow& window, const char* name) {
+    if (auto* menu = window.findChild<QMenu*>(QString::fromLatin1(name))) {
+        return menu->menuAction();
+    }
+    return window.findChild<QAction*>(QString::fromLatin1(name));
+}
+
+} // namespace
+
+bool controlEnabled(QMainWindow& window, const char* name) {
+    if (QAction* entry = action(window, name)) {
+        return entry->isEnabled();
+    }
+    auto* widget = window.findChild<QWidget*>(QString::fromLatin1(name));
+    return widget != nullptr && widget->isEnabled();
+}
+
+bool controlVisible(QMainWindow& window, const char* name) {
+    auto* widget = window.findChild<QWidget*>(QString::fromLatin1(name));
+    // Not shown on screen in every test: the widget's own flag is what counts.
+    return widget != nullptr && !widget->isHidden();
+}
+
+QString controlText(QMainWindow& window, const char* name) {
+    const QString control = QString::fromLatin1(name);
+    if (control == window.objectName()) {
+        return window.windowTitle();
+    }
+    if (auto* label = window.findChild<QLabel*>(control)) {
+        return label->text();
+    }
+    if (auto* button = window.findChild<QAbstractButton*>(control)) {
+        return button->text();
+    }
+    return QStringLiteral("<no control %1>").arg(control);
+}
+
+} // namespace dcf::ui::test

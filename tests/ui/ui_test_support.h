@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QTimer>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QMainWindow;
+
+namespace dcf::ui::test {
+
+// Processes the window's events until `done` holds; false when it never
+// does (after a generous cap, so that a fault fails the test instead of
+// hanging it).
+bool processUntil(const std::function<bool()>& done);
+
+// Answers the application-modal message boxes as they open, in order: runs
+// each script entry's check while its box is open, then clicks its button.
+// A box with no entry left is answered with its default button.
+class BoxAnswerer {
+public:
+    using Check = std::function<void(QMessageBox& box)>;
+    BoxAnswerer();
+    void answer(QMessageBox::StandardButton button, Check check = {});
+
+    // Title and text of every box answered, "title|text".
+    std::vector<std::string> boxes;
+
+private:
+    void answerOpenBox();
+
+    std::deque<std::pair<QMessageBox::StandardButton, Check>> script_;
+    QTimer poll_;
+};
+
+// Whether the named control takes input: a menu by its menu-bar entry.
+bool controlEnabled(QMainWindow& window, const char* name);
+bool controlVisible(QMainWindow& window, const char* name);
+// The text of a named label or button, or the window's caption for its own
+// name.
+QString controlText(QMainWindow& window, const char* name);
+
+} // namespace dcf::ui::test
