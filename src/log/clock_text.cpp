@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 #include <stdexcept>
+#include <string>
 
 namespace dcf::log {
 
@@ -64,10 +65,12 @@ std::string logDate(std::chrono::system_clock::time_point when) {
 }
 
 std::string shortDate(const std::tm& when) {
-    std::array<char, 16> text{};
-    std::snprintf(text.data(), text.size(), "%02d-%02d-%02d", when.tm_mon + 1, when.tm_mday,
-                  when.tm_year % 100);
-    return text.data();
+    // Two digits each, whatever the fields hold.
+    const auto two = [](int value) {
+        const int v = ((value % 100) + 100) % 100;
+        return std::string{static_cast<char>('0' + v / 10), static_cast<char>('0' + v % 10)};
+    };
+    return two(when.tm_mon + 1) + "-" + two(when.tm_mday) + "-" + two(when.tm_year);
 }
 
 } // namespace dcf::log
