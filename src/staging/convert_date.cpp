@@ -2,8 +2,6 @@
 
 #include "staging/text_encoding.h"
 
-#include <optional>
-
 namespace dcf::staging {
 namespace {
 
@@ -12,15 +10,15 @@ std::string_view utf8Slice(std::string_view text, std::size_t skip, std::size_t 
     return utf8First(text.substr(utf8First(text, skip).size()), count);
 }
 
-// The value of 1 to `maxDigits` ASCII digits; nothing for anything else.
-std::optional<int> digitsValue(std::string_view text, std::size_t maxDigits) {
+// The value of 1 to `maxDigits` ASCII digits; -1 for anything else.
+int digitsValue(std::string_view text, std::size_t maxDigits) {
     if (text.empty() || text.size() > maxDigits) {
-        return std::nullopt;
+        return -1;
     }
     int value = 0;
     for (const char c : text) {
         if (c < '0' || c > '9') {
-            return std::nullopt;
+            return -1;
         }
         value = value * 10 + (c - '0');
     }
@@ -39,13 +37,13 @@ int daysInMonth(int month, int year) {
 // A date in the month-first reading: one- or two-digit month and day, a
 // four-digit year from 100 to 9999, and a day that exists in that month.
 bool isValidDate(std::string_view monthText, std::string_view dayText, std::string_view yearText) {
-    const auto month = digitsValue(monthText, 2);
-    const auto day = digitsValue(dayText, 2);
-    const auto year = yearText.size() == 4 ? digitsValue(yearText, 4) : std::nullopt;
-    if (!month || !day || !year || *year < 100 || *month < 1 || *month > 12) {
+    const int month = digitsValue(monthText, 2);
+    const int day = digitsValue(dayText, 2);
+    const int year = yearText.size() == 4 ? digitsValue(yearText, 4) : -1;
+    if (year < 100 || month < 1 || month > 12) {
         return false;
     }
-    return *day >= 1 && *day <= daysInMonth(*month, *year);
+    return day >= 1 && day <= daysInMonth(month, year);
 }
 
 } // namespace
