@@ -236,7 +236,8 @@ TEST_P(ConversionRunTest, RefusedRunsBeginNoTransaction) {
     std::filesystem::create_directories(run_.logsFolder / "LogFile.txt" / "in-the-way");
     EXPECT_EQ(run().outcome, app::RunOutcome::Refused);
     ASSERT_EQ(view_.messages.size(), 1u);
-    EXPECT_EQ(view_.messages[0].text.rfind("The conversion could not start: ", 0), 0u) << view_.messages[0].text;
+    EXPECT_EQ(view_.messages[0].text.rfind("The conversion could not start: ", 0), 0u)
+        << view_.messages[0].text;
     EXPECT_TRUE(view_.enabled("cmdRun"));
     EXPECT_EQ(contents(), before);
 }
