@@ -19,6 +19,12 @@ public:
     Statement& operator=(const Statement&) = delete;
 
     virtual void bind(int index, const Value& value) = 0;
+    // Binds text without first copying it into a Value: the staging hot path.
+    // The text may not be copied, so it must stay alive and unchanged until
+    // the statement has been executed and its rows read, or is rebound.
+    virtual void bindText(int index, std::string_view text) {
+        bind(index, Value(std::string(text)));
+    }
 
     // Runs the statement; for a query, positions before the first row.
     virtual void execute() = 0;

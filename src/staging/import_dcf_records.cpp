@@ -69,13 +69,13 @@ bool ImportDCFRecords(app::RunContext& context) {
         logStagingFailure(context, {"0", "dcfconvert", split.problem});
         return false;
     }
-    const StagingRow row = stagingRow(split, run.filerId);
-    if (!row.problem.empty()) {
-        logStagingFailure(context, {"0", "dcfconvert", row.problem});
+    const LongValues placement = placeLongValues(split);
+    if (!placement.problem.empty()) {
+        logStagingFailure(context, {"0", "dcfconvert", placement.problem});
         return false;
     }
     try {
-        insertStagingRow(context.db, row);
+        insertStagingRow(context.db, split, run.filerId, placement);
     } catch (const db::DbError& error) {
         if (error.connectionLost()) {
             throw;

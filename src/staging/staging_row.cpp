@@ -2,6 +2,8 @@
 
 #include "staging/text_encoding.h"
 
+#include <utility>
+
 namespace dcf::staging {
 namespace {
 
@@ -16,12 +18,53 @@ std::string insertSql() {
 }
 
 bool isLong(const std::string& value) {
-    return utf8Length(value) > kShortFieldLength;
+    // Only a value of more than 255 bytes can hold more than 255 characters.
+    return value.size() > kShortFieldLength && utf8Length(value) > kShortFieldLength;
 }
 
 } // namespace
 
+LongValues placeLongValues(const SplitLine& split) {
+    LongValues placement;
+    if (isLong(split.fields[7])) {
+        if (split.recordType == "TEXT" || split.recordType == "CORR") {
+            placement.field7ToMemo = true;
+        } else {
+            placement.problem = "Field 7 holds " + std::to_string(utf8Length(split.fields[7])) +
+                                " characters; at most 255 fit. The line is not staged.";
+        }
+    }
+    placement.field10ToMemo = isLong(split.fields[10]);
+    return placement;
+}
+
+void insertStagingRow(db::Connection& connection, const SplitLine& split,
+                      const std::string& filerId, const LongValues& placement) {
+    static const std::string sql = insertSql();
+    db::Statement& insert = connection.statement(sql);
+    insert.bindText(1, filerId);
+    insert.bindText(2, split.recordType);
+    insert.bindText(3, split.fields[2]);
+    insert.bindText(4, split.fields[3]);
+    insert.bindText(5, "I");
+    int index = 5;
+    for (std::size_t n = 4; n <= 46; ++n) {
+        const bool moved =
+            (n == 7 && placement.field7ToMemo) || (n == 10 && placement.field10ToMemo);
+        insert.bindText(++index, moved ? std::string_view("") : std::string_view(split.fields[n]));
+    }
+    if (placement.field10ToMemo) {
+        insert.bindText(++index, split.fields[10]);
+    } else if (placement.field7ToMemo) {
+        insert.bindText(++index, split.fields[7]);
+    } else {
+        insert.bind(++index, db::Null{});
+    }
+    insert.execute();
+}
+
 StagingRow stagingRow(const SplitLine& split, const std::string& filerId) {
+    const LongValues placement = placeLongValues(split);
     StagingRow row;
     row.filerId = filerId;
     row.recordType = split.recordType;
@@ -30,36 +73,17 @@ StagingRow stagingRow(const SplitLine& split, const std::string& filerId) {
     for (std::size_t n = 4; n <= 46; ++n) {
         row.fields[n] = split.fields[n];
     }
-    if (isLong(row.fields[7])) {
-        if (row.recordType == "TEXT" || row.recordType == "CORR") {
-            row.memo = std::move(row.fields[7]);
-            row.fields[7].clear();
-        } else {
-            row.problem = "Field 7 holds " + std::to_string(utf8Length(row.fields[7])) +
-                          " characters; at most 255 fit. The line is not staged.";
+    if (placement.field10ToMemo) {
+        row.memo = std::exchange(row.fields[10], {});
+    }
+    if (placement.field7ToMemo) {
+        std::string field7 = std::exchange(row.fields[7], {});
+        if (!row.memo) {
+            row.memo = std::move(field7);
         }
     }
-    if (isLong(row.fields[10])) {
-        row.memo = std::move(row.fields[10]);
-        row.fields[10].clear();
-    }
+    row.problem = placement.problem;
     return row;
-}
-
-void insertStagingRow(db::Connection& connection, const StagingRow& row) {
-    static const std::string sql = insertSql();
-    db::Statement& insert = connection.statement(sql);
-    int index = 0;
-    insert.bind(++index, row.filerId);
-    insert.bind(++index, row.recordType);
-    insert.bind(++index, row.recordNumber);
-    insert.bind(++index, row.reportNumber);
-    insert.bind(++index, std::string("I"));
-    for (std::size_t n = 4; n <= 46; ++n) {
-        insert.bind(++index, row.fields[n]);
-    }
-    insert.bind(++index, row.memo ? db::Value(*row.memo) : db::Value(db::Null{}));
-    insert.execute();
 }
 
 } // namespace dcf::staging

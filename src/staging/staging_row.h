@@ -13,7 +13,24 @@ namespace dcf::staging {
 // the record type allows.
 inline constexpr std::size_t kShortFieldLength = 255;
 
-// One IMPORTTEMP row as it is written.
+// Where the long values of a split line go: a TEXT or CORR field7, and any
+// field10, of 256 characters or more moves to Memo and leaves its field
+// empty (Memo holds field10 when both move). Any other field7 over 255
+// characters does not fit, and `problem` says so for the log.
+struct LongValues {
+    bool field7ToMemo = false;
+    bool field10ToMemo = false;
+    std::string problem;
+};
+
+LongValues placeLongValues(const SplitLine& split);
+
+// Adds the split line as a row with status "I"; throws db::DbError when the
+// database refuses it.
+void insertStagingRow(db::Connection& connection, const SplitLine& split,
+                      const std::string& filerId, const LongValues& placement);
+
+// One IMPORTTEMP row as it is written, for callers that keep rows.
 struct StagingRow {
     std::string filerId;
     std::string recordType;
@@ -21,16 +38,9 @@ struct StagingRow {
     std::string reportNumber;
     std::array<std::string, 47> fields; // [4] to [46]
     std::optional<std::string> memo;
-    // Set when the row cannot be written; says why, for the log.
     std::string problem;
 };
 
-// Applies the long-value rule: a TEXT or CORR field7, and any field10, of
-// 256 characters or more moves to Memo and leaves its field empty (Memo holds
-// field10 when both move). Any other field7 over 255 characters does not fit.
 StagingRow stagingRow(const SplitLine& split, const std::string& filerId);
-
-// Adds the row with status "I"; throws db::DbError when the database refuses.
-void insertStagingRow(db::Connection& connection, const StagingRow& row);
 
 } // namespace dcf::staging

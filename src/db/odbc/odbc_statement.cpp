@@ -48,11 +48,8 @@ void OdbcStatement::bind(int index, const Value& value) {
         rc = SQLBindParameter(stmt_, number, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 1, 0,
                               nullptr, 0, &p.indicator);
     } else if (const auto* s = std::get_if<std::string>(&value)) {
-        p.wide = toUtf16(*s);
-        p.indicator = static_cast<SQLLEN>(p.wide.size() * sizeof(SQLWCHAR));
-        rc = SQLBindParameter(stmt_, number, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR,
-                              std::max<SQLULEN>(p.wide.size(), 1), 0, p.wide.data(), p.indicator,
-                              &p.indicator);
+        bindText(index, *s);
+        return;
     } else if (const auto* c = std::get_if<Currency>(&value)) {
         p.narrow = c->toString();
         p.indicator = static_cast<SQLLEN>(p.narrow.size());
@@ -70,6 +67,21 @@ void OdbcStatement::bind(int index, const Value& value) {
                               &p.integer, 0, &p.indicator);
     }
     checkOdbc(rc, SQL_HANDLE_STMT, stmt_, driverName_, "binding a parameter");
+}
+
+void OdbcStatement::bindText(int index, std::string_view text) {
+    if (index < 1 || index > static_cast<int>(parameters_.size())) {
+        throw DbError("07009", 0, "No parameter " + std::to_string(index) + " in: " + sql_,
+                      driverName_);
+    }
+    reset();
+    Parameter& p = parameters_[static_cast<std::size_t>(index - 1)];
+    p.wide = toUtf16(text);
+    p.indicator = static_cast<SQLLEN>(p.wide.size() * sizeof(SQLWCHAR));
+    checkOdbc(SQLBindParameter(stmt_, static_cast<SQLUSMALLINT>(index), SQL_PARAM_INPUT,
+                               SQL_C_WCHAR, SQL_WVARCHAR, std::max<SQLULEN>(p.wide.size(), 1), 0,
+                               p.wide.data(), p.indicator, &p.indicator),
+              SQL_HANDLE_STMT, stmt_, driverName_, "binding a parameter");
 }
 
 void OdbcStatement::execute() {

@@ -15,6 +15,7 @@ public:
     ~OdbcStatement() override;
 
     void bind(int index, const Value& value) override;
+    void bindText(int index, std::string_view text) override;
     void execute() override;
     bool next() override;
     [[nodiscard]] std::int64_t rowsAffected() override { return rowsAffected_; }

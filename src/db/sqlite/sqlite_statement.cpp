@@ -48,6 +48,19 @@ void SqliteStatement::bind(int index, const Value& value) {
     }
 }
 
+void SqliteStatement::bindText(int index, std::string_view text) {
+    if (pendingRow_ || onRow_) {
+        reset();
+    }
+    // Not copied: the caller keeps the text alive until the statement has
+    // run. A null pointer would bind SQL NULL; empty text stays empty text.
+    const char* data = text.data() != nullptr ? text.data() : "";
+    const int rc = sqlite3_bind_text64(stmt_, index, data, text.size(), SQLITE_STATIC, SQLITE_UTF8);
+    if (rc != SQLITE_OK) {
+        throwSqliteError(db_, rc);
+    }
+}
+
 void SqliteStatement::execute() {
     reset();
     const int rc = sqlite3_step(stmt_);
