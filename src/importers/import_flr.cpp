@@ -17,16 +17,16 @@ void stopTheRun(app::RunContext& context, const char* message) {
     CancelImport(context);
 }
 
-ImporterSpec filerSpec() {
-    ImporterSpec spec;
-    spec.procedure = "ImportFLR";
-    spec.lineNumberInBlock = false;
-    spec.identifyingLines = [](const app::ConversionRun& run) {
+ImporterSetup filerSetup() {
+    ImporterSetup setup;
+    setup.procedure = "ImportFLR";
+    setup.lineNumberInBlock = false;
+    setup.identifyingLines = [](const app::ConversionRun& run) {
         return std::vector<std::string>{"Record Number = " + run.currentRecordNumber,
                                         "---- Input Record Causing Error: '" + run.currentLine +
                                             "'"};
     };
-    return spec;
+    return setup;
 }
 
 // Adds the filer from its filer row and the NAME row the filer line names.
@@ -67,7 +67,7 @@ void addFiler(app::RunContext& context, const std::string& filerType) {
 
 void ImportFLR(app::RunContext& context) {
     app::ConversionRun& run = context.run;
-    const ImporterSpec spec = filerSpec();
+    const ImporterSetup setup = filerSetup();
     try {
         const db::KeySnapshot filers(context.db, kFilerKeys, "FLR,");
         if (filers.size() != 1) {
@@ -91,7 +91,7 @@ void ImportFLR(app::RunContext& context) {
     } catch (const std::exception& error) {
         // The filer row is no longer being walked here: nothing to mark.
         run.currentStagingKey = 0;
-        trapImporterError(context, spec, error);
+        trapImporterError(context, setup, error);
     }
 }
 

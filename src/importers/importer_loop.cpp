@@ -17,7 +17,8 @@ std::vector<std::string> recordNumberLine(const app::ConversionRun& run) {
 
 } // namespace
 
-std::vector<std::string> importerErrorBlock(const app::ConversionRun& run, const ImporterSpec& spec,
+std::vector<std::string> importerErrorBlock(const app::ConversionRun& run,
+                                            const ImporterSetup& setup,
                                             const std::string& errorNumber,
                                             const std::string& source,
                                             const std::string& description) {
@@ -25,26 +26,26 @@ std::vector<std::string> importerErrorBlock(const app::ConversionRun& run, const
     std::vector<std::string> lines = {
         "**** Error with file: " + run.filePath.string() + " at " + log::logDate(now) + " " +
             log::clockTime12(now),
-        "(Procedure " + spec.procedure + ")",
+        "(Procedure " + setup.procedure + ")",
         "Input Record Causing Error: ",
         "Record Type = '" + run.currentRecordType + "'",
         "Filer ID = " + run.filerId,
         "Report # = " + run.currentReportNumber,
     };
     for (std::string& line :
-         (spec.identifyingLines ? spec.identifyingLines : recordNumberLine)(run)) {
+         (setup.identifyingLines ? setup.identifyingLines : recordNumberLine)(run)) {
         lines.push_back(std::move(line));
     }
     lines.push_back("---- Error # " + errorNumber);
     lines.push_back("---- Error Source: " + source);
     lines.push_back("---- Error Description: " + description);
-    if (spec.lineNumberInBlock) {
+    if (setup.lineNumberInBlock) {
         lines.push_back("---- Error On line # " + std::to_string(run.recordCounter));
     }
     return lines;
 }
 
-void trapImporterError(app::RunContext& context, const ImporterSpec& spec,
+void trapImporterError(app::RunContext& context, const ImporterSetup& setup,
                        const std::exception& error) {
     ++context.run.unexpectedErrorCount;
     std::string number = "0";
@@ -60,12 +61,12 @@ void trapImporterError(app::RunContext& context, const ImporterSpec& spec,
             .run("E", context.run.currentStagingKey);
     }
     log::LogFile(context.run.logsFolder)
-        .appendLines(importerErrorBlock(context.run, spec, number, source, description));
+        .appendLines(importerErrorBlock(context.run, setup, number, source, description));
 }
 
-bool runImporter(app::RunContext& context, const ImporterSpec& spec, const ConvertRow& convert) {
+bool runImporter(app::RunContext& context, const ImporterSetup& setup, const ConvertRow& convert) {
     app::ConversionRun& run = context.run;
-    const db::KeySnapshot keys(context.db, spec.keyQuery, spec.recordType);
+    const db::KeySnapshot keys(context.db, setup.keyQuery, setup.recordType);
     staging::StagedRow row;
     for (const std::int64_t key : keys) {
         run.currentStagingKey = key;
@@ -75,23 +76,23 @@ bool runImporter(app::RunContext& context, const ImporterSpec& spec, const Conve
                 run.currentRecordType = row.text("rec_type");
                 run.currentRecordNumber = row.text("rec_num");
                 run.currentReportNumber = row.text("repno");
-                if (convert(context, row) && !spec.countType.empty()) {
-                    const std::int32_t count = ++run.importedCount[spec.countType];
-                    context.view.setCount(spec.countLabel, count);
-                    context.view.setText("statbarMain", spec.statusText);
+                if (convert(context, row) && !setup.countType.empty()) {
+                    const std::int32_t count = ++run.importedCount[setup.countType];
+                    context.view.setCount(setup.countLabel, count);
+                    context.view.setText("statbarMain", setup.statusText);
                 }
             }
         } catch (const std::exception& error) {
             // A row that fails is marked and logged; the next row goes on.
-            trapImporterError(context, spec, error);
+            trapImporterError(context, setup, error);
             failed = true;
         }
         run.currentStagingKey = 0;
-        if (failed && spec.endAtFirstError) {
+        if (failed && setup.endAtFirstError) {
             return false;
         }
         context.view.yield();
-        if (spec.testCancel && run.cancelRequested) {
+        if (setup.testCancel && run.cancelRequested) {
             CancelImport(context);
             return false;
         }

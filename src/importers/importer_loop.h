@@ -11,7 +11,7 @@ namespace dcf::importers {
 
 // What one importer tells the shared loop: which staged rows, what to count
 // and show, and how its error block names a row.
-struct ImporterSpec {
+struct ImporterSetup {
     // The procedure named in error blocks: "ImportRCPT".
     std::string procedure;
     // Selects the keys of the rows to convert, in the importer's own order
@@ -40,17 +40,18 @@ using ConvertRow = std::function<bool(app::RunContext&, const staging::StagedRow
 // converts each row, counts and shows it, traps a failure per row (the row
 // is marked "E" and the block written), yields, and answers a cancel.
 // Returns false when the importer ended early (cancel or first error).
-bool runImporter(app::RunContext& context, const ImporterSpec& spec, const ConvertRow& convert);
+bool runImporter(app::RunContext& context, const ImporterSetup& setup, const ConvertRow& convert);
 
 // The error block of an importer for the row being handled.
-std::vector<std::string> importerErrorBlock(const app::ConversionRun& run, const ImporterSpec& spec,
+std::vector<std::string> importerErrorBlock(const app::ConversionRun& run,
+                                            const ImporterSetup& setup,
                                             const std::string& errorNumber,
                                             const std::string& source,
                                             const std::string& description);
 
 // Writes the block for a failure and counts it as unexpected. Called from
 // the catch block; a lost connection is rethrown, since it ends the run.
-void trapImporterError(app::RunContext& context, const ImporterSpec& spec,
+void trapImporterError(app::RunContext& context, const ImporterSetup& setup,
                        const std::exception& error);
 
 } // namespace dcf::importers

@@ -25,12 +25,13 @@ protected:
         for (int n = 1; n <= 5; ++n) {
             insert.run("TEXT", std::to_string(n), "1", "I", "memo " + std::to_string(n));
         }
-        spec_.procedure = "ImportTEXT";
-        spec_.keyQuery = "select import_key from IMPORTTEMP where rec_type = ? order by import_key";
-        spec_.recordType = "TEXT";
-        spec_.countType = "TEXT";
-        spec_.countLabel = "lblImpTextCount";
-        spec_.statusText = "Importing memos";
+        setup_.procedure = "ImportTEXT";
+        setup_.keyQuery =
+            "select import_key from IMPORTTEMP where rec_type = ? order by import_key";
+        setup_.recordType = "TEXT";
+        setup_.countType = "TEXT";
+        setup_.countLabel = "lblImpTextCount";
+        setup_.statusText = "Importing memos";
     }
 
     bool convert(app::RunContext& context, const staging::StagedRow& row) {
@@ -55,14 +56,14 @@ protected:
     bool runLoop() {
         app::RunContext context{run_, connection(), view_};
         return importers::runImporter(
-            context, spec_,
+            context, setup_,
             [this](app::RunContext& c, const staging::StagedRow& row) { return convert(c, row); });
     }
 
     TempFolder logs_;
     app::ConversionRun run_;
     RecordingView view_;
-    importers::ImporterSpec spec_;
+    importers::ImporterSetup setup_;
 };
 
 TEST_P(ImporterLoopTest, FailingRowIsMarkedAndLoggedAndTheRestConvert) {
@@ -87,8 +88,8 @@ TEST_P(ImporterLoopTest, FailingRowIsMarkedAndLoggedAndTheRestConvert) {
 }
 
 TEST_P(ImporterLoopTest, VariationsEndAtFirstErrorAndKeepNoCount) {
-    spec_.endAtFirstError = true;
-    spec_.countType.clear();
+    setup_.endAtFirstError = true;
+    setup_.countType.clear();
     EXPECT_FALSE(runLoop());
     EXPECT_EQ(column("select memo_a from memos order by memo_a"),
               (std::vector<std::string>{"memo 1", "memo 2"}));
