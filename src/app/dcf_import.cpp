@@ -2,9 +2,9 @@
 
 #include "app/filer_prescan.h"
 #include "app/run_command.h"
-#include "db/error.h"
 #include "importers/importer_chain.h"
 #include "log/clock_text.h"
+#include "log/error_fields.h"
 #include "log/log_file.h"
 #include "staging/dcf_line_reader.h"
 #include "staging/import_dcf_records.h"
@@ -132,8 +132,7 @@ void importStaged(RunContext& context) {
     writeSummary(context);
 }
 
-void logDriverFailure(RunContext& context, const std::string& number, const std::string& source,
-                      const std::string& description) {
+void logDriverFailure(RunContext& context, const log::ErrorFields& error) {
     ConversionRun& run = context.run;
     ++run.driverFailureCount;
     const auto now = std::chrono::system_clock::now();
@@ -141,25 +140,15 @@ void logDriverFailure(RunContext& context, const std::string& number, const std:
     std::string name = log::shortDate(local) + " " + log::clockTime12(local) + ".txt";
     std::erase(name, ':');
     log::LogFile(run.logsFolder)
-        .appendLines({"**** Error with file: " + name + " at " + log::logDate(local) + " " +
-                          log::clockTime12(local),
-                      "---- (Procedure DCFImport)", "---- Error # " + number,
-                      "---- Error Source: " + source, "---- Error Description: " + description,
+        .appendLines({log::errorBlockHeading(name, local), "---- (Procedure DCFImport)",
+                      "---- Error # " + error.number, "---- Error Source: " + error.source,
+                      "---- Error Description: " + error.description,
                       "---- Error On line # " + std::to_string(run.recordCounter)});
     context.view.setVisible("LblErrorLog", true);
     context.view.setVisible("cmdViewErrorFile", true);
 }
 
 } // namespace
-
-const char* stagedCountLabel(std::string_view recordType) {
-    for (const CountLabel& entry : kStagedLabels) {
-        if (recordType == entry.type) {
-            return entry.label;
-        }
-    }
-    return nullptr;
-}
 
 void DCFImport(RunContext& context) {
     ConversionRun& run = context.run;
@@ -184,12 +173,8 @@ void DCFImport(RunContext& context) {
             context.view.setBusy(false);
             writeSummary(context);
         }
-    } catch (const db::DbError& error) {
-        logDriverFailure(context,
-                         error.sqlState() + " (" + std::to_string(error.nativeCode()) + ")",
-                         error.source(), error.message());
     } catch (const std::exception& error) {
-        logDriverFailure(context, "0", "dcfconvert", error.what());
+        logDriverFailure(context, log::describeError(error));
     }
 }
 

@@ -11,7 +11,4 @@ namespace dcf::app {
 // run.driverFailureCount; a cancel is rolled back through CancelImport.
 void DCFImport(RunContext& context);
 
-// The label that shows the staged count of a record type, or nullptr.
-const char* stagedCountLabel(std::string_view recordType);
-
 } // namespace dcf::app

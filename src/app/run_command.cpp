@@ -4,6 +4,7 @@
 #include "app/program_folders.h"
 #include "app/run_outcome.h"
 #include "app/run_window_state.h"
+#include "db/ascii_case.h"
 #include "db/error.h"
 #include "log/clock_text.h"
 #include "log/log_file.h"
@@ -12,13 +13,6 @@
 
 namespace dcf::app {
 namespace {
-
-std::string upperAscii(std::string s) {
-    for (char& c : s) {
-        c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-    }
-    return s;
-}
 
 std::string now12() {
     return log::clockTime12(std::chrono::system_clock::now());
@@ -120,8 +114,9 @@ void closeLog(RunContext& context, RunResult& result, bool headerWritten) {
 } // namespace
 
 bool hasDcfExtension(const std::filesystem::path& path) {
-    const std::string text = upperAscii(path.string());
-    return text.size() >= 7 && text.ends_with(".DCF_ZV");
+    const std::string text = path.string();
+    return text.size() >= 7 &&
+           db::equalsIgnoringAsciiCase(std::string_view(text).substr(text.size() - 7), ".DCF_ZV");
 }
 
 void CancelImport(RunContext& context) {

@@ -1,23 +1,9 @@
 #include "db/statement.h"
 
+#include "db/ascii_case.h"
 #include "db/error.h"
 
-#include <algorithm>
-
 namespace dcf::db {
-namespace {
-
-char foldAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return foldAscii(x) == foldAscii(y);
-           });
-}
-
-} // namespace
 
 int Statement::columnIndex(std::string_view name) const {
     const int count = columnCount();

@@ -1,5 +1,7 @@
 #include "db/target.h"
 
+#include "db/ascii_case.h"
+
 #include <algorithm>
 #include <optional>
 #include <vector>
@@ -8,13 +10,6 @@
 
 namespace dcf::db {
 namespace {
-
-std::string lowerAscii(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) {
-        return static_cast<char>((c >= 'A' && c <= 'Z') ? c + 32 : c);
-    });
-    return s;
-}
 
 std::string trim(std::string_view s) {
     const auto first = s.find_first_not_of(" \t");
@@ -33,8 +28,7 @@ std::optional<std::string> attribute(const std::string& connectionString, std::s
             std::min(connectionString.find(';', start), connectionString.size());
         const std::string part = connectionString.substr(start, end - start);
         const auto eq = part.find('=');
-        if (eq != std::string::npos &&
-            lowerAscii(trim(part.substr(0, eq))) == lowerAscii(std::string(key))) {
+        if (eq != std::string::npos && equalsIgnoringAsciiCase(trim(part.substr(0, eq)), key)) {
             return trim(part.substr(eq + 1));
         }
         start = end + 1;

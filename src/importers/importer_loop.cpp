@@ -4,6 +4,7 @@
 #include "db/error.h"
 #include "db/key_snapshot.h"
 #include "log/clock_text.h"
+#include "log/error_fields.h"
 #include "log/log_file.h"
 
 #include <chrono>
@@ -24,8 +25,7 @@ std::vector<std::string> importerErrorBlock(const app::ConversionRun& run,
                                             const std::string& description) {
     const std::tm now = log::localTime(std::chrono::system_clock::now());
     std::vector<std::string> lines = {
-        "**** Error with file: " + run.filePath.string() + " at " + log::logDate(now) + " " +
-            log::clockTime12(now),
+        log::errorBlockHeading(run.filePath.string(), now),
         "(Procedure " + setup.procedure + ")",
         "Input Record Causing Error: ",
         "Record Type = '" + run.currentRecordType + "'",
@@ -48,20 +48,11 @@ std::vector<std::string> importerErrorBlock(const app::ConversionRun& run,
 void trapImporterError(app::RunContext& context, const ImporterSetup& setup,
                        const std::exception& error) {
     ++context.run.unexpectedErrorCount;
-    std::string number = "0";
-    std::string source = "dcfconvert";
-    std::string description = error.what();
-    if (const auto* dbError = dynamic_cast<const db::DbError*>(&error)) {
-        number = dbError->sqlState() + " (" + std::to_string(dbError->nativeCode()) + ")";
-        source = dbError->source();
-        description = dbError->message();
-    }
-    if (context.run.currentStagingKey != 0) {
-        context.db.statement("update IMPORTTEMP set Status = ? where import_key = ?")
-            .run("E", context.run.currentStagingKey);
-    }
+    const log::ErrorFields fields = log::describeError(error);
+    staging::markRejected(context.db, context.run.currentStagingKey);
     log::LogFile(context.run.logsFolder)
-        .appendLines(importerErrorBlock(context.run, setup, number, source, description));
+        .appendLines(importerErrorBlock(context.run, setup, fields.number, fields.source,
+                                        fields.description));
 }
 
 bool runImporter(app::RunContext& context, const ImporterSetup& setup, const ConvertRow& convert) {

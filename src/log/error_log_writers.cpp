@@ -2,6 +2,7 @@
 
 #include "db/value.h"
 #include "log/log_file.h"
+#include "staging/staged_row.h"
 
 namespace dcf::log {
 
@@ -26,10 +27,7 @@ void WriteSevereErrorLog(app::RunContext& context, std::string_view inputRecord,
                          std::string_view description) {
     LogFile(context.run.logsFolder).writeEntry(inputRecord, description);
     countNotImported(context);
-    if (context.run.currentStagingKey != 0) {
-        context.db.statement("update IMPORTTEMP set Status = ? where import_key = ?")
-            .run("E", context.run.currentStagingKey);
-    }
+    staging::markRejected(context.db, context.run.currentStagingKey);
     context.run.recordError = true;
     context.view.yield();
 }

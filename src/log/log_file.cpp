@@ -1,6 +1,7 @@
 #include "log/log_file.h"
 
 #include "log/clock_text.h"
+#include "log/error_fields.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -154,8 +155,7 @@ fs::path moveToFinalName(const LogFile& log, const fs::path& target) {
 
 std::vector<std::string> stagingErrorBlock(const StagingFailure& failure) {
     return {
-        "**** Error with file: " + failure.filePath + " at " + logDate(failure.when) + " " +
-            clockTime12(failure.when),
+        errorBlockHeading(failure.filePath, failure.when),
         "(Procedure ImportDCFRecords)",
         "Input Record Causing Error: ",
         "Filer ID = " + failure.filerId,

@@ -2,6 +2,7 @@
 
 #include "db/error.h"
 #include "log/clock_text.h"
+#include "log/error_fields.h"
 #include "log/error_log_writers.h"
 #include "log/log_file.h"
 #include "staging/dcf_splitter.h"
@@ -13,13 +14,7 @@
 namespace dcf::staging {
 namespace {
 
-struct StagingProblem {
-    std::string errorNumber;
-    std::string source;
-    std::string description;
-};
-
-void logStagingFailure(app::RunContext& context, const StagingProblem& problem) {
+void logStagingFailure(app::RunContext& context, const log::ErrorFields& problem) {
     app::ConversionRun& run = context.run;
     log::StagingFailure failure;
     failure.filePath = run.filePath.string();
@@ -27,7 +22,7 @@ void logStagingFailure(app::RunContext& context, const StagingProblem& problem) 
     failure.filerId = run.filerId;
     failure.reportNumber = run.currentReportNumber;
     failure.recordNumber = run.currentRecordNumber;
-    failure.errorNumber = problem.errorNumber;
+    failure.errorNumber = problem.number;
     failure.line = run.currentLine;
     failure.source = problem.source;
     failure.description = problem.description;
@@ -80,9 +75,7 @@ bool ImportDCFRecords(app::RunContext& context) {
         if (error.connectionLost()) {
             throw;
         }
-        logStagingFailure(context,
-                          {error.sqlState() + " (" + std::to_string(error.nativeCode()) + ")",
-                           error.source(), error.message()});
+        logStagingFailure(context, log::describeError(error));
         return false;
     }
     return true;

@@ -1,19 +1,8 @@
 #include "staging/staged_row.h"
 
-#include <algorithm>
+#include "db/ascii_case.h"
 
 namespace dcf::staging {
-namespace {
-
-std::string lower(std::string_view s) {
-    std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) {
-        return static_cast<char>((c >= 'A' && c <= 'Z') ? c + 32 : c);
-    });
-    return out;
-}
-
-} // namespace
 
 bool StagedRow::read(db::Connection& connection, std::int64_t key) {
     db::Statement& select = connection.statement("select * from IMPORTTEMP where import_key = ?");
@@ -26,7 +15,7 @@ bool StagedRow::read(db::Connection& connection, std::int64_t key) {
         return false;
     }
     for (int i = 0; i < select.columnCount(); ++i) {
-        names_.push_back(lower(select.columnName(i)));
+        names_.push_back(db::lowerAscii(select.columnName(i)));
         values_.push_back(select.value(i));
     }
     select.reset();
@@ -34,7 +23,7 @@ bool StagedRow::read(db::Connection& connection, std::int64_t key) {
 }
 
 db::Value StagedRow::value(std::string_view column) const {
-    const std::string name = lower(column);
+    const std::string name = db::lowerAscii(column);
     for (std::size_t i = 0; i < names_.size(); ++i) {
         if (names_[i] == name) {
             return values_[i];
@@ -45,6 +34,12 @@ db::Value StagedRow::value(std::string_view column) const {
 
 std::string StagedRow::text(std::string_view column) const {
     return db::toText(value(column));
+}
+
+void markRejected(db::Connection& connection, std::int64_t key) {
+    if (key != 0) {
+        connection.statement("update IMPORTTEMP set Status = ? where import_key = ?").run("E", key);
+    }
 }
 
 std::string StagedRow::field(int n) const {

@@ -6,7 +6,6 @@
 #include "db/sql_script.h"
 
 #include <array>
-#include <mutex>
 #include <thread>
 
 namespace dcf::db {
