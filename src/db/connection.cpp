@@ -53,8 +53,10 @@ void Transaction::commit() {
 }
 
 void Transaction::rollback() {
-    open_ = false;
-    connection_.rollback();
+    if (open_) {
+        open_ = false;
+        connection_.rollback();
+    }
 }
 
 } // namespace dcf::db

@@ -34,9 +34,18 @@ public:
     virtual void executeScript(std::string_view sql) = 0;
 
     virtual void begin() = 0;
+    // Refuses (throws) when the database no longer holds the transaction:
+    // nothing is ever reported saved that was not.
     virtual void commit() = 0;
+    // Also ends a transaction that the database already ended by itself.
     virtual void rollback() = 0;
     [[nodiscard]] virtual bool inTransaction() const = 0;
+    // Whether the database still holds the transaction begin() opened. False
+    // once the database has ended it by itself: SQLite after a full disk, an
+    // I/O error or running out of memory rolls the whole transaction back,
+    // and a server may abort it, after which later statements would run
+    // outside it. Asked after a statement failed; may run a statement.
+    [[nodiscard]] virtual bool transactionIntact() = 0;
 
     // Takes the database-wide run lock inside the open transaction, waiting
     // at most `timeout` for another run to finish; throws RunLockBusy then.
@@ -68,6 +77,7 @@ public:
     Transaction& operator=(const Transaction&) = delete;
 
     void commit();
+    // Rolls back once; later calls do nothing.
     void rollback();
     [[nodiscard]] bool open() const { return open_; }
 

@@ -8,4 +8,10 @@ DbError::DbError(std::string sqlState, long nativeCode, std::string message, std
 
 RunLockBusy::RunLockBusy(const std::string& source) : DbError("HYT00", 0, text, source) {}
 
+DbError DbError::endingTransaction() const {
+    DbError ended = *this;
+    ended.transactionEnded_ = true;
+    return ended;
+}
+
 } // namespace dcf::db

@@ -20,12 +20,18 @@ public:
     // The connection itself is gone (SQLSTATE class 08): no later statement
     // of the run can succeed, so this is never one row's problem.
     [[nodiscard]] bool connectionLost() const { return sqlState_.starts_with("08"); }
+    // After this failure the database no longer holds the transaction: the
+    // connection is gone, or the database ended the transaction by itself.
+    [[nodiscard]] bool endsTransaction() const { return connectionLost() || transactionEnded_; }
+    // The same failure, known to have ended the transaction.
+    [[nodiscard]] DbError endingTransaction() const;
 
 private:
     std::string sqlState_;
     long nativeCode_;
     std::string message_;
     std::string source_;
+    bool transactionEnded_ = false;
 };
 
 // Raised when the run lock could not be had within its time limit.

@@ -6,7 +6,9 @@
 #include "db/sql_script.h"
 
 #include <array>
+#include <optional>
 #include <thread>
+#include <utility>
 
 namespace dcf::db {
 namespace {
@@ -37,6 +39,12 @@ std::string infoText(SQLHDBC dbc, SQLUSMALLINT item) {
 
 // The advisory lock key every run takes on a PostgreSQL database.
 constexpr const char* kRunLockQuery = "select pg_try_advisory_xact_lock(4471)";
+
+// How a transaction is known again (see transactionIntact()).
+constexpr const char* kAssignTransactionId = "select txid_current()";
+constexpr const char* kCurrentTransactionId = "select txid_current_if_assigned()";
+constexpr const char* kMarkSavepoint = "SAVEPOINT dcf_run";
+constexpr const char* kReleaseSavepoint = "RELEASE dcf_run";
 
 } // namespace
 
@@ -102,6 +110,69 @@ void OdbcConnection::begin() {
                                 reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0),
               SQL_HANDLE_DBC, dbc_, driverName_, "beginning a transaction");
     inTransaction_ = true;
+    transactionLost_ = false;
+    try {
+        markTransaction();
+    } catch (...) {
+        endTransaction(SQL_ROLLBACK);
+        throw;
+    }
+}
+
+void OdbcConnection::markTransaction() {
+    switch (dialect_) {
+    case Dialect::PostgreSQL: {
+        // Gives the transaction its id now, to compare with later.
+        Statement& id = statement(kAssignTransactionId);
+        id.execute();
+        transactionId_ = id.next() ? id.text(id.columnName(0)) : std::string();
+        id.reset();
+        break;
+    }
+    case Dialect::SQLite:
+        // The driver began the transaction before this statement; a
+        // savepoint inside it goes when SQLite rolls the transaction back.
+        executeDirect(kMarkSavepoint);
+        break;
+    case Dialect::Other:
+        break;
+    }
+}
+
+bool OdbcConnection::markStillThere() {
+    switch (dialect_) {
+    case Dialect::PostgreSQL: {
+        // An aborted transaction refuses the query; a transaction the driver
+        // rolled back and began anew has another id, or none yet.
+        Statement& id = statement(kCurrentTransactionId);
+        id.execute();
+        const bool same = id.next() && id.text(id.columnName(0)) == transactionId_;
+        id.reset();
+        return same;
+    }
+    case Dialect::SQLite:
+        executeDirect(kReleaseSavepoint);
+        executeDirect(kMarkSavepoint);
+        return true;
+    case Dialect::Other:
+        break;
+    }
+    return true;
+}
+
+bool OdbcConnection::transactionIntact() {
+    if (!inTransaction_ || transactionLost_) {
+        return false;
+    }
+    bool intact = false;
+    try {
+        intact = !connectionDead(dbc_) && markStillThere();
+    } catch (const DbError&) {
+        // The probe itself was refused: the transaction is not usable.
+        intact = false;
+    }
+    transactionLost_ = !intact;
+    return intact;
 }
 
 void OdbcConnection::endTransaction(SQLSMALLINT completion) {
@@ -115,17 +186,35 @@ void OdbcConnection::endTransaction(SQLSMALLINT completion) {
             driverName_);
     }
     const SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, dbc_, completion);
-    if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) {
-        throwOdbcError(SQL_HANDLE_DBC, dbc_, driverName_,
-                       completion == SQL_COMMIT ? "committing" : "rolling back");
+    const bool ended = SQL_SUCCEEDED(rc) || rc == SQL_NO_DATA;
+    std::optional<DbError> failure;
+    if (!ended) {
+        try {
+            throwOdbcError(SQL_HANDLE_DBC, dbc_, driverName_,
+                           completion == SQL_COMMIT ? "committing" : "rolling back");
+        } catch (const DbError& error) {
+            failure = error;
+        }
     }
+    // The connection goes back to autocommit whatever happened, so that the
+    // next run can begin; a rollback of a transaction the database already
+    // ended has nothing left to undo.
     inTransaction_ = false;
-    checkOdbc(SQLSetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT,
-                                reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0),
-              SQL_HANDLE_DBC, dbc_, driverName_, "ending a transaction");
+    const bool lost = std::exchange(transactionLost_, false);
+    SQLSetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON),
+                      0);
+    if (failure && !(completion == SQL_ROLLBACK && lost)) {
+        throw *failure;
+    }
 }
 
 void OdbcConnection::commit() {
+    if (!transactionIntact()) {
+        endTransaction(SQL_ROLLBACK);
+        throw DbError("40000", 0,
+                      "The database ended the transaction before it was saved; nothing was saved.",
+                      driverName_);
+    }
     endTransaction(SQL_COMMIT);
 }
 

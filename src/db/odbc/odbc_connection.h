@@ -18,6 +18,7 @@ public:
     void commit() override;
     void rollback() override;
     [[nodiscard]] bool inTransaction() const override { return inTransaction_; }
+    [[nodiscard]] bool transactionIntact() override;
     void acquireRunLock(std::chrono::milliseconds timeout) override;
     [[nodiscard]] Dialect dialect() const override { return dialect_; }
     [[nodiscard]] std::string backendName() const override { return "ODBC"; }
@@ -25,11 +26,19 @@ public:
 private:
     void endTransaction(SQLSMALLINT completion);
     void executeDirect(const std::string& sql);
+    // Leaves a mark in a new transaction by which transactionIntact() knows
+    // it again.
+    void markTransaction();
+    [[nodiscard]] bool markStillThere();
 
     SQLHDBC dbc_ = SQL_NULL_HDBC;
     std::string driverName_;
     Dialect dialect_ = Dialect::Other;
     bool inTransaction_ = false;
+    // The transaction id PostgreSQL gave the open transaction.
+    std::string transactionId_;
+    // The database has ended the open transaction by itself.
+    bool transactionLost_ = false;
 };
 
 } // namespace dcf::db

@@ -97,11 +97,15 @@ void SqliteConnection::begin() {
 
 void SqliteConnection::commit() {
     resetStatements();
+    // Outside a transaction COMMIT fails by itself ("no transaction is
+    // active"), so a transaction SQLite rolled back is never reported saved.
     exec("COMMIT");
 }
 
 void SqliteConnection::rollback() {
     resetStatements();
+    // After a full disk, an I/O error or running out of memory SQLite may
+    // have rolled the transaction back already: then there is nothing left.
     if (inTransaction()) {
         exec("ROLLBACK");
     }

@@ -21,6 +21,7 @@ public:
     void commit() override;
     void rollback() override;
     [[nodiscard]] bool inTransaction() const override;
+    [[nodiscard]] bool transactionIntact() override { return inTransaction(); }
     void acquireRunLock(std::chrono::milliseconds timeout) override;
     [[nodiscard]] Dialect dialect() const override { return Dialect::SQLite; }
     [[nodiscard]] std::string backendName() const override { return "SQLite"; }
