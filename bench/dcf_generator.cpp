@@ -1,7 +1,7 @@
 #include "dcf_generator.h"
 
-#include "staging/dcf_splitter.h"
-#include "staging/record_types.h"
+#include "dcf/dcf_splitter.h"
+#include "dcf/record_types.h"
 
 #include <array>
 #include <fstream>
@@ -33,7 +33,7 @@ std::string token(int field, std::int64_t n) {
     }
 }
 
-std::string makeLine(const staging::RecordType& type, std::int64_t recNum, std::int64_t report) {
+std::string makeLine(const dcf::RecordType& type, std::int64_t recNum, std::int64_t report) {
     std::string line(type.code);
     if (line.back() != ',') {
         line += ',';
@@ -60,13 +60,13 @@ void generateDcfFile(const std::filesystem::path& file, std::int64_t lines) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out << "HDR,1,0,DCF,1.0,20261208,\r\n";
     out << "FLR,1,0,A,B,COH,F123456,X,Y,2\r\n";
-    const staging::RecordType* name = staging::findRecordType("NAME");
+    const dcf::RecordType* name = dcf::findRecordType("NAME");
     out << makeLine(*name, 2, 0) << "\r\n";
     for (std::int64_t n = 3; n < lines; ++n) {
-        const staging::RecordType* type =
-            staging::findRecordType(kMix[static_cast<std::size_t>(n % kMix.size())]);
+        const dcf::RecordType* type =
+            dcf::findRecordType(kMix[static_cast<std::size_t>(n % kMix.size())]);
         const std::string line = makeLine(*type, n, 1 + n / 5000);
-        if (!staging::splitDcfLine(line, type->fieldCount).complete) {
+        if (!dcf::splitDcfLine(line, type->fieldCount).complete) {
             throw std::logic_error("generated line does not split: " + line);
         }
         out << line << "\r\n";

@@ -3,9 +3,9 @@
 // read and split before the clock starts.
 #include "bench_database.h"
 #include "bench_support.h"
+#include "dcf/dcf_line_reader.h"
+#include "dcf/record_types.h"
 #include "dcf_generator.h"
-#include "staging/dcf_line_reader.h"
-#include "staging/record_types.h"
 #include "staging/staging_row.h"
 
 #include <cstdio>
@@ -124,13 +124,13 @@ int main(int argc, char** argv) {
         dcf::bench::generateDcfFile(file, options.lines);
 
         std::vector<dcf::staging::StagingRow> rows;
-        dcf::staging::DcfLineReader reader(file);
-        dcf::staging::DcfLine line;
+        dcf::dcf::DcfLineReader reader(file);
+        dcf::dcf::DcfLine line;
         while (reader.next(line)) {
-            const dcf::staging::RecordType* type = dcf::staging::findRecordType(line.text);
+            const dcf::dcf::RecordType* type = dcf::dcf::findRecordType(line.text);
             if (type != nullptr && type->staged) {
                 rows.push_back(dcf::staging::stagingRow(
-                    dcf::staging::splitDcfLine(line.text, type->fieldCount), "F123456"));
+                    dcf::dcf::splitDcfLine(line.text, type->fieldCount), "F123456"));
             }
         }
 

@@ -1,12 +1,12 @@
 // Stages a generated DCF file into IMPORTTEMP the way a run does: read each
 // line, split it, add its row, inside one transaction.
-#include "app/run_context.h"
 #include "bench_database.h"
 #include "bench_support.h"
+#include "dcf/dcf_line_reader.h"
+#include "dcf/record_types.h"
 #include "dcf_generator.h"
-#include "staging/dcf_line_reader.h"
+#include "run/run_context.h"
 #include "staging/import_dcf_records.h"
-#include "staging/record_types.h"
 
 #include <cstdio>
 #include <exception>
@@ -18,20 +18,20 @@ int main(int argc, char** argv) {
         dcf::bench::generateDcfFile(database.folder() / "bench.DCF_ZV", options.lines);
         auto connection = database.connect();
 
-        dcf::app::ConversionRun run;
+        dcf::run::ConversionRun run;
         run.logsFolder = database.folder();
         run.filePath = database.folder() / "bench.DCF_ZV";
-        dcf::app::SilentView view;
-        dcf::app::RunContext context{run, *connection, view};
+        dcf::run::SilentView view;
+        dcf::run::RunContext context{run, *connection, view};
 
         const dcf::bench::Stopwatch watch;
         connection->begin();
-        dcf::staging::DcfLineReader reader(run.filePath);
-        dcf::staging::DcfLine line;
+        dcf::dcf::DcfLineReader reader(run.filePath);
+        dcf::dcf::DcfLine line;
         long long staged = 0;
         while (reader.next(line)) {
             ++run.recordCounter;
-            const dcf::staging::RecordType* type = dcf::staging::findRecordType(line.text);
+            const dcf::dcf::RecordType* type = dcf::dcf::findRecordType(line.text);
             if (type == nullptr || !type->staged) {
                 continue;
             }

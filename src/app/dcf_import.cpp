@@ -2,109 +2,74 @@
 
 #include "app/filer_prescan.h"
 #include "app/run_command.h"
+#include "dcf/control_names.h"
+#include "dcf/dcf_line_reader.h"
+#include "dcf/record_types.h"
 #include "importers/importer_chain.h"
 #include "log/clock_text.h"
 #include "log/error_fields.h"
 #include "log/log_file.h"
-#include "staging/dcf_line_reader.h"
 #include "staging/import_dcf_records.h"
-#include "staging/record_types.h"
 
-#include <array>
 #include <chrono>
 
 namespace dcf::app {
 namespace {
 
-struct CountLabel {
-    const char* type;
-    const char* label;
-};
-
-// The staged counts the window shows after every line.
-constexpr std::array<CountLabel, 12> kStagedLabels = {{
-    {"RCPT", "lblRcptCount"},
-    {"EXPN", "lblExpnCount"},
-    {"LOAN", "lblLoansCount"},
-    {"FORM", "lblReportsCount"},
-    {"CRED", "lblCreditsCount"},
-    {"ASSE", "lblAssetsCount"},
-    {"NAME", "lblNameCount"},
-    {"DEBT", "lblOutLoans"},
-    {"CVR2", "lblNoticesCount"},
-    {"CVR3", "lblActivityPurposeCount"},
-    {"SMRY", "lblSummaryCount"},
-    {"TEXT", "lblTextCount"},
-}};
-
-// The count lines of the summary, in their order.
-constexpr std::array<CountLabel, 15> kSummary = {{
-    {"FLR", " Filer(s)"},
-    {"FORM", " Campaign Finance Report(s)"},
-    {"RCPT", " Contribution(s)"},
-    {"EXPN", " Expenditure(s)"},
-    {"NAME", " Name(s)"},
-    {"SMRY", " Summary Record(s)"},
-    {"FINL", " Final Report Record(s)"},
-    {"PLDG", " Pledge(s)"},
-    {"CRED", " Credit Record(s)"},
-    {"LOAN", " Loan Record(s)"},
-    {"TEXT", " Text Record(s)"},
-    {"DEBT", " Debt Record(s)"},
-    {"GUAR", " Loan Guaranty Record(s)"},
-    {"ASSE", " Asset Record(s)"},
-    {"CORR", " Corrected Report Record(s)"},
-}};
-
-// "FLR," and "HDR," count under their three letters.
-std::string countKey(std::string_view code) {
-    return std::string(code.ends_with(',') ? code.substr(0, code.size() - 1) : code);
-}
-
-void showStagedCounts(RunContext& context) {
-    context.view.setCount("lblImportCount", context.run.recordCounter);
-    for (const CountLabel& entry : kStagedLabels) {
-        context.view.setCount(entry.label, context.run.staged(entry.type));
+// The line counter and the staged count of every type that has a counter.
+void showStagedCounts(run::RunContext& context) {
+    context.view.setCount(control::lblImportCount, context.run.recordCounter);
+    for (const RecordType& type : allRecordTypes()) {
+        if (type.stagedLabel != nullptr) {
+            context.view.setCount(type.stagedLabel, context.run.staged(type.name));
+        }
     }
 }
 
 // Returns false when the run was cancelled during the pass.
-bool stageLines(RunContext& context, std::int64_t totalLines) {
-    ConversionRun& run = context.run;
+bool stageLines(run::RunContext& context, std::int64_t totalLines) {
+    run::ConversionRun& run = context.run;
     run.recordCounter = 0;
-    context.view.setText("lblProcessingMessage", "Processing input records from DCF file.");
-    staging::DcfLineReader reader(run.filePath);
-    staging::DcfLine line;
+    context.view.setText(control::lblProcessingMessage, "Processing input records from DCF file.");
+    DcfLineReader reader(run.filePath);
+    DcfLine line;
     while (reader.next(line)) {
         run.currentLine = std::move(line.text);
-        if (const staging::RecordType* type = staging::findRecordType(run.currentLine)) {
+        run.currentLineNumber = line.number;
+        if (const RecordType* type = findRecordType(run.currentLine)) {
             run.expectedFieldCount = type->fieldCount;
             if (type->staged) {
                 staging::ImportDCFRecords(context);
             }
-            ++run.stagedCount[countKey(type->code)];
+            run.countStaged(*type);
         }
         ++run.recordCounter;
-        context.view.setText("statbarMain",
+        context.view.setText(control::statbarMain,
                              "Processing DCF file record # " + std::to_string(run.recordCounter));
         showStagedCounts(context);
         context.view.setProgress(run.recordCounter, totalLines);
         context.view.yield();
         if (run.cancelRequested) {
             CancelImport(context);
-            context.view.setText("statbarMain", "DCF conversion canceled. No files converted.");
+            context.view.setText(control::statbarMain,
+                                 "DCF conversion canceled. No files converted.");
             return false;
         }
     }
     return true;
 }
 
-void writeSummary(RunContext& context) {
-    const ConversionRun& run = context.run;
-    std::vector<std::string> lines = {"Processed " + std::to_string(run.staged("HDR")) +
-                                      " Header Record(s)"};
-    for (const CountLabel& entry : kSummary) {
-        lines.push_back("         " + std::to_string(run.staged(entry.type)) + entry.label);
+void writeSummary(run::RunContext& context) {
+    const run::ConversionRun& run = context.run;
+    std::vector<std::string> lines;
+    for (const RecordType& type : allRecordTypes()) {
+        if (type.summaryCaption.empty()) {
+            continue;
+        }
+        // The header's line opens the summary; the others are indented.
+        const std::string count = std::to_string(run.staged(type.name));
+        lines.push_back((lines.empty() ? "Processed " + count : "         " + count) +
+                        std::string(type.summaryCaption));
     }
     context.run.summaryLines = lines;
     // The summary is one entry whose text ends in its own line end.
@@ -112,28 +77,27 @@ void writeSummary(RunContext& context) {
     log::LogFile(run.logsFolder).appendLines(lines);
 }
 
-void importStaged(RunContext& context) {
-    ConversionRun& run = context.run;
-    context.view.setText("lblProcessingMessage", "Processing name records from DCF file");
+void importStaged(run::RunContext& context) {
+    run::ConversionRun& run = context.run;
+    context.view.setText(control::lblProcessingMessage, "Processing name records from DCF file");
     context.view.yield();
     // ImportNAMES comes here once names are converted.
     run.resolvedName.osPacCb = "0";
-    if (run.staged("FLR") > 0) {
-        importers::runImporterChain(context);
-    }
-    if (run.cancelRequested) {
+    // The filer importer runs even without a filer line: it stops the run.
+    if (run.cancelRequested || !importers::runImporterChain(context)) {
+        CancelImport(context);
         return;
     }
-    context.view.setCount("lblErrorsNotImportedCount", run.notImportedCount);
+    context.view.setCount(control::lblErrorsNotImportedCount, run.notImportedCount);
     showStagedCounts(context);
-    context.view.setText("statbarMain", "Converted " + std::to_string(run.recordCounter) + " " +
-                                            run.fileName + " record(s)");
+    context.view.setText(control::statbarMain, "Converted " + std::to_string(run.recordCounter) +
+                                                   " " + run.fileName + " record(s)");
     context.view.setBusy(false);
     writeSummary(context);
 }
 
-void logDriverFailure(RunContext& context, const log::ErrorFields& error) {
-    ConversionRun& run = context.run;
+void logDriverFailure(run::RunContext& context, const log::ErrorFields& error) {
+    run::ConversionRun& run = context.run;
     ++run.driverFailureCount;
     const auto now = std::chrono::system_clock::now();
     const std::tm local = log::localTime(now);
@@ -144,32 +108,33 @@ void logDriverFailure(RunContext& context, const log::ErrorFields& error) {
                       "---- Error # " + error.number, "---- Error Source: " + error.source,
                       "---- Error Description: " + error.description,
                       "---- Error On line # " + std::to_string(run.recordCounter)});
-    context.view.setVisible("LblErrorLog", true);
-    context.view.setVisible("cmdViewErrorFile", true);
+    context.view.setVisible(control::LblErrorLog, true);
+    context.view.setVisible(control::cmdViewErrorFile, true);
 }
 
 } // namespace
 
-void DCFImport(RunContext& context) {
-    ConversionRun& run = context.run;
+void DCFImport(run::RunContext& context) {
+    run::ConversionRun& run = context.run;
     try {
-        context.view.setText("frmMain", "Conversion - DCF Data (Converting File)");
+        context.view.setText(control::frmMain, "Conversion - DCF Data (Converting File)");
         context.db.statement("delete from IMPORTTEMP").execute();
         std::error_code missing;
         if (std::filesystem::exists(run.filePath, missing)) {
             if (!checkFilers(context)) {
                 return;
             }
-            context.view.setVisible("lblProcessingMessage", true);
-            context.view.setVisible("pgbImport", true);
-            const std::int64_t totalLines = run.recordCounter + 1;
+            context.view.setVisible(control::lblProcessingMessage, true);
+            context.view.setVisible(control::pgbImport, true);
+            const std::int64_t totalLines = run.recordCounter;
             context.view.setProgress(0, totalLines);
             if (!stageLines(context, totalLines)) {
                 return;
             }
             importStaged(context);
         } else {
-            context.view.setText("statbarMain", "Converted 0 " + run.fileName + " record(s)");
+            context.view.setText(control::statbarMain,
+                                 "Converted 0 " + run.fileName + " record(s)");
             context.view.setBusy(false);
             writeSummary(context);
         }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/run_context.h"
+#include "run/run_context.h"
 
 namespace dcf::app {
 
@@ -9,6 +9,6 @@ namespace dcf::app {
 // database, stages every line, runs the importers and writes the count
 // summary. Any failure is logged as a driver failure and counted in
 // run.driverFailureCount; a cancel is rolled back through CancelImport.
-void DCFImport(RunContext& context);
+void DCFImport(run::RunContext& context);
 
 } // namespace dcf::app

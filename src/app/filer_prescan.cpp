@@ -2,7 +2,7 @@
 
 #include "app/run_command.h"
 #include "app/selected_file.h"
-#include "staging/dcf_line_reader.h"
+#include "dcf/dcf_line_reader.h"
 
 #include <stdexcept>
 
@@ -27,36 +27,38 @@ bool findFiler(db::Connection& db, const std::string& filerId, KnownFiler& known
     return found;
 }
 
-void refuseOtherType(RunContext& context, const FilerLine& line, const KnownFiler& known) {
+void refuseOtherType(run::RunContext& context, const FilerLine& line, const KnownFiler& known) {
     const std::string text = "There Already Exists a " + known.type + " Filer\r\n'" + known.name +
                              "'\r\nwith Account #" + line.id + "\r\n\r\nThe Data File for " +
                              line.type + " Filer \r\n'" + line.name + "'\r\nwith Account #" +
                              line.id + "\r\nwill NOT be Converted!";
-    context.view.tell({"Canceling QORVEX Data File Conversion", text, Icon::Critical});
+    context.view.tell({"Canceling QORVEX Data File Conversion", text, run::Icon::Critical});
 }
 
-bool continueWithDuplicate(RunContext& context, const FilerLine& line, const KnownFiler& known) {
+bool continueWithDuplicate(run::RunContext& context, const FilerLine& line,
+                           const KnownFiler& known) {
     const std::string text =
         "There Already Exists a " + known.type + " Filer\r\n'" + known.name +
         "'\r\nwith Account #" + line.id + "\r\nthat is a Duplicate of the Account #" + line.id +
         " being Imported!\r\n\r\nDo you want to Continue to Convert this Data File? ";
-    return context.view.ask({QuestionKind::DuplicateFiler, "Converting QORVEX Data File", text,
-                             Icon::Question, Answer::No}) == Answer::Yes;
+    return context.view.ask({run::QuestionKind::DuplicateFiler, "Converting QORVEX Data File", text,
+                             run::Icon::Question, run::Answer::No}) == run::Answer::Yes;
 }
 
 } // namespace
 
-bool checkFilers(RunContext& context) {
-    ConversionRun& run = context.run;
-    staging::DcfLineReader reader(run.filePath);
-    staging::DcfLine line;
+bool checkFilers(run::RunContext& context) {
+    run::ConversionRun& run = context.run;
+    DcfLineReader reader(run.filePath);
+    DcfLine line;
     context.view.yield();
-    // The first line is read but never examined; a file without one is empty.
+    // Every line is examined, the first one too: a file may begin with its
+    // filer line. A file without any line cannot be read.
     if (!reader.next(line)) {
         throw std::runtime_error("Input past end of file: " + run.filePath.string() +
                                  " holds no line.");
     }
-    while (reader.next(line)) {
+    do {
         ++run.recordCounter;
         run.currentLine = line.text;
         if (!line.text.starts_with("FLR")) {
@@ -79,7 +81,7 @@ bool checkFilers(RunContext& context) {
             CancelImport(context);
             return false;
         }
-    }
+    } while (reader.next(line));
     return true;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/run_context.h"
+#include "run/run_context.h"
 
 namespace dcf::app {
 
@@ -8,6 +8,6 @@ namespace dcf::app {
 // stops the run; a duplicate of the same type is put to the user, whose No
 // stops it. Returns false when the run was stopped (and rolled back).
 // Counts the file's lines in run.recordCounter.
-bool checkFilers(RunContext& context);
+bool checkFilers(run::RunContext& context);
 
 } // namespace dcf::app

@@ -6,10 +6,12 @@
 #include "app/run_window_state.h"
 #include "db/ascii_case.h"
 #include "db/error.h"
+#include "dcf/control_names.h"
 #include "log/clock_text.h"
 #include "log/log_file.h"
 
 #include <chrono>
+#include <optional>
 
 namespace dcf::app {
 namespace {
@@ -18,7 +20,7 @@ std::string now12() {
     return log::clockTime12(std::chrono::system_clock::now());
 }
 
-std::string confirmationText(const ConversionRun& run) {
+std::string confirmationText(const run::ConversionRun& run) {
     return "DCF File " + run.fileName + "\r\nfor " + run.fileFilerType + " Filer " +
            run.fileFilerName + "\r\nwith a Filer ID of " + run.fileFilerId +
            "\r\nhas been selected.\r\n\r\nDo you want to continue Converting this QORVEX Data "
@@ -26,19 +28,39 @@ std::string confirmationText(const ConversionRun& run) {
 }
 
 // A run stopped before its transaction: says why, and nothing else happens.
-void refuse(RunContext& context, const std::string& status, const std::string& message) {
+void refuse(run::RunContext& context, const std::string& status, const std::string& message) {
     context.run.cancelRequested = true;
-    context.view.setText("statbarMain", status);
+    context.view.setText(control::statbarMain, status);
     context.view.setBusy(false);
     if (!message.empty()) {
-        context.view.tell({"", message, Icon::None});
+        context.view.tell({"", message, run::Icon::None});
     }
+}
+
+void refuseToStart(run::RunContext& context, const std::exception& failure) {
+    refuse(context, "Conversion could not start. No files converted.",
+           std::string("The conversion could not start: ") + failure.what());
+}
+
+// Deletes a leftover working log and puts the window and the run state at
+// the start of a run; false (refused) when the old log cannot be deleted.
+bool prepareRun(run::RunContext& context) {
+    try {
+        log::LogFile(context.run.logsFolder).removeIfExists();
+    } catch (const std::exception& failure) {
+        refuseToStart(context, failure);
+        return false;
+    }
+    showRunning(context.view);
+    context.run.resetForNewRun();
+    showResetCounts(context.view, context.run.fileName);
+    return true;
 }
 
 // Checks the file and the logs folder and asks for confirmation; false when
 // the run does not go ahead.
-bool acceptRun(RunContext& context) {
-    ConversionRun& run = context.run;
+bool acceptRun(run::RunContext& context) {
+    run::ConversionRun& run = context.run;
     std::error_code error;
     if (!hasDcfExtension(run.filePath) || !std::filesystem::is_regular_file(run.filePath, error)) {
         refuse(context, "Data file name missing. No files converted.",
@@ -51,64 +73,108 @@ bool acceptRun(RunContext& context) {
         refuse(context, "Conversion log cannot be written. No files converted.", failure.what());
         return false;
     }
-    context.view.setText("lblToolBar",
+    context.view.setText(control::lblToolBar,
                          "Press 'Yes' to continue the conversion, 'No' to cancel the conversion.");
-    const Question confirm{QuestionKind::ConfirmRun, "Converting DCF Data File",
-                           confirmationText(run), Icon::Question, Answer::No};
-    if (context.view.ask(confirm) == Answer::No) {
+    const run::Question confirm{run::QuestionKind::ConfirmRun, "Converting DCF Data File",
+                                confirmationText(run), run::Icon::Question, run::Answer::No};
+    if (context.view.ask(confirm) == run::Answer::No) {
         refuse(context, "QORVEX data file conversion canceled. No files converted.", "");
         return false;
     }
     return true;
 }
 
-// Writes the header, begins the transaction and takes the run lock; false
-// (with the run refused or failed) when any of them fails.
-bool beginRun(RunContext& context, RunResult& result, bool& headerWritten) {
+// The log header and the start time; false (refused) when the log cannot
+// be written.
+bool writeHeader(run::RunContext& context) {
     context.view.setBusy(true);
-    context.view.setVisible("lblStartTime", true);
     try {
         log::LogFile(context.run.logsFolder).writeHeader(std::chrono::system_clock::now());
-        headerWritten = true;
-        context.view.setText("lblStartTime", "Conversion start time   ----  " + now12());
-        context.db.begin();
     } catch (const std::exception& failure) {
-        refuse(context, "Conversion could not start. No files converted.",
-               std::string("The conversion could not start: ") + failure.what());
+        refuseToStart(context, failure);
         return false;
     }
-    try {
-        context.db.acquireRunLock(context.run.runLockWait);
-    } catch (const db::DbError& failure) {
-        context.db.rollback();
-        context.run.cancelRequested = true;
-        result.outcome = RunOutcome::Failed;
-        context.view.tell({"", failure.message(), Icon::Critical});
-        return false;
-    }
-    context.view.setText("lblToolBar", "Press the Cancel icon to cancel the conversion.");
+    context.view.setVisible(control::lblStartTime, true);
+    context.view.setText(control::lblStartTime, "Conversion start time   ----  " + now12());
     return true;
 }
 
+// Begins the transaction, takes the run lock and converts. Returns the
+// outcome of a run that ended here (failed, or rolled back by a cancel or a
+// stop); nothing for a conversion that waits for the closing question.
+std::optional<RunOutcome> convert(run::RunContext& context,
+                                  std::optional<db::Transaction>& transaction) {
+    try {
+        transaction.emplace(context.db);
+    } catch (const std::exception& failure) {
+        return failRun(context,
+                       nothingSaved(std::string("The database could not begin the conversion's "
+                                                "transaction: ") +
+                                    failure.what()));
+    }
+    context.transaction = &*transaction;
+    try {
+        context.db.acquireRunLock(context.run.runLockWait);
+    } catch (const db::RunLockBusy& busy) {
+        return failRun(context, busy.message());
+    }
+    context.view.setText(control::lblToolBar, "Press the Cancel icon to cancel the conversion.");
+    DCFImport(context);
+    if (!context.run.cancelRequested) {
+        context.view.setText(control::lblProcessingMessage, "Finished converting QORVEX data file");
+    }
+    context.view.setBusy(false);
+    // A cancel that no importer answered still rolls the run back.
+    if (context.run.cancelRequested && transaction->open()) {
+        CancelImport(context);
+    }
+    showIdle(context.view, context.run.fileName);
+    if (context.run.cancelRequested) {
+        return RunOutcome::Cancelled;
+    }
+    return std::nullopt;
+}
+
 // Appends the finish line and moves the log to its final name.
-void closeLog(RunContext& context, RunResult& result, bool headerWritten) {
-    ConversionRun& run = context.run;
+void closeLog(run::RunContext& context, RunResult& result) {
+    run::ConversionRun& run = context.run;
     const log::LogFile log(run.logsFolder);
-    if (headerWritten) {
-        const auto now = std::chrono::system_clock::now();
-        log.writeFinishLine(now);
-        context.view.setText("lblFinishTime",
-                             "Conversion finish time  ----  " + log::clockTime12(now));
-        context.view.setVisible("lblFinishTime", true);
-    }
+    const auto now = std::chrono::system_clock::now();
+    log.writeFinishLine(now);
+    context.view.setText(control::lblFinishTime,
+                         "Conversion finish time  ----  " + log::clockTime12(now));
+    context.view.setVisible(control::lblFinishTime, true);
     if (run.importedWithErrorCount >= 1 || run.notImportedCount >= 1) {
-        context.view.setVisible("LblErrorLog", true);
-        context.view.setVisible("cmdViewErrorFile", true);
+        context.view.setVisible(control::LblErrorLog, true);
+        context.view.setVisible(control::cmdViewErrorFile, true);
     }
-    if (log.exists()) {
-        result.logPath = log::moveToFinalName(
-            log, log::finalLogName(run.logsFolder, run.fileName, std::chrono::system_clock::now()));
+    result.logPath = log::moveToFinalName(
+        log, log::finalLogName(run.logsFolder, run.fileName, std::chrono::system_clock::now()));
+}
+
+// Everything after the log header: the transaction is begun, converted,
+// settled and ended here, and the log finished, on every way out.
+RunOutcome convertAndSettle(run::RunContext& context, RunResult& result) {
+    std::optional<db::Transaction> transaction;
+    struct Owner {
+        run::RunContext& context;
+        ~Owner() { context.transaction = nullptr; }
+    } owner{context};
+    std::optional<RunOutcome> outcome;
+    try {
+        outcome = convert(context, transaction);
+    } catch (const std::exception& failure) {
+        outcome = failRun(context, nothingSaved(failure.what()));
     }
+    try {
+        closeLog(context, result);
+        if (!outcome) {
+            outcome = settleRun(context);
+        }
+    } catch (const std::exception& failure) {
+        outcome = failRun(context, nothingSaved(failure.what()));
+    }
+    return *outcome;
 }
 
 } // namespace
@@ -119,72 +185,41 @@ bool hasDcfExtension(const std::filesystem::path& path) {
            db::equalsIgnoringAsciiCase(std::string_view(text).substr(text.size() - 7), ".DCF_ZV");
 }
 
-void CancelImport(RunContext& context) {
-    if (context.db.inTransaction()) {
-        context.db.rollback();
+void CancelImport(run::RunContext& context) {
+    if (context.transaction != nullptr) {
+        context.transaction->rollback();
     }
     const char* text = "Conversion canceled by user. No files imported.";
-    context.view.setText("statbarMain", text);
-    context.view.setText("lblProcessingMessage", text);
+    context.view.setText(control::statbarMain, text);
+    context.view.setText(control::lblProcessingMessage, text);
     log::LogFile(context.run.logsFolder).writeCancelLine(std::chrono::system_clock::now());
     context.view.setBusy(false);
     context.view.yield();
 }
 
-void askToCancel(ConversionRun& run, View& view) {
+void askToCancel(run::ConversionRun& run, run::View& view) {
     if (run.cancelRequested) {
         return;
     }
-    const Question question{QuestionKind::CancelRun, "Conversion File Cancel",
-                            "Are you sure you want to Cancel this Conversion? \r\n", Icon::Critical,
-                            Answer::No};
-    const bool yes = view.ask(question) == Answer::Yes;
+    const run::Question question{run::QuestionKind::CancelRun, "Conversion File Cancel",
+                                 "Are you sure you want to Cancel this Conversion? \r\n",
+                                 run::Icon::Critical, run::Answer::No};
+    const bool yes = view.ask(question) == run::Answer::Yes;
     run.cancelRequested = yes;
     if (yes) {
-        view.setEnabled("cmdStop", false);
+        view.setEnabled(control::cmdStop, false);
     }
 }
 
-RunResult runConversion(RunContext& context) {
-    ConversionRun& run = context.run;
+RunResult runConversion(run::RunContext& context) {
     RunResult result;
-    bool headerWritten = false;
-    bool began = false;
-    try {
-        const log::LogFile log(run.logsFolder);
-        log.removeIfExists();
-        showRunning(context.view);
-        run.resetForNewRun();
-        showResetCounts(context.view, run.fileName);
-        if (!acceptRun(context) || !beginRun(context, result, headerWritten)) {
-            showIdle(context.view, run.fileName);
-            context.view.setText("lblToolBar", "Press the 'Exit' icon to exit the program.");
-            return result;
-        }
-        began = true;
-        DCFImport(context);
-        if (!run.cancelRequested) {
-            context.view.setText("lblProcessingMessage", "Finished converting QORVEX data file");
-        }
-        context.view.setBusy(false);
-        // A cancel that no importer answered still rolls the run back.
-        if (run.cancelRequested && context.db.inTransaction()) {
-            CancelImport(context);
-        }
-        showIdle(context.view, run.fileName);
-        closeLog(context, result, headerWritten);
-        result.outcome = settleRun(context);
-    } catch (const std::exception& failure) {
-        if (began) {
-            result.outcome = failRun(context, failure.what());
-        } else {
-            refuse(context, "Conversion could not start. No files converted.",
-                   std::string("The conversion could not start: ") + failure.what());
-            showIdle(context.view, run.fileName);
-        }
+    if (prepareRun(context) && acceptRun(context) && writeHeader(context)) {
+        result.outcome = convertAndSettle(context, result);
+    } else {
+        showIdle(context.view, context.run.fileName);
     }
-    result.summaryLines = run.summaryLines;
-    context.view.setText("lblToolBar", "Press the 'Exit' icon to exit the program.");
+    result.summaryLines = context.run.summaryLines;
+    context.view.setText(control::lblToolBar, "Press the 'Exit' icon to exit the program.");
     return result;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/run_window_state.h"
 #include "db/error.h"
+#include "dcf/control_names.h"
 
 namespace dcf::app {
 namespace {
@@ -12,44 +13,59 @@ constexpr const char* kDriverFailed =
     "Check the Conversion Log file for an error description.\r\n"
     "Call for Velquor technical support: 1-800-555-0142 or 1-800-555-0143";
 
-void declined(RunContext& context, const char* status, const char* processing) {
-    context.db.rollback();
-    context.view.setText("statbarMain", status);
-    context.view.setText("lblProcessingMessage", processing);
+void rollback(run::RunContext& context) {
+    if (context.transaction != nullptr) {
+        context.transaction->rollback();
+    }
+}
+
+void declined(run::RunContext& context, const char* status, const char* processing) {
+    rollback(context);
+    context.view.setText(control::statbarMain, status);
+    context.view.setText(control::lblProcessingMessage, processing);
     context.run.cancelRequested = true;
     showStoppedWithoutSaving(context.view);
 }
 
-RunOutcome save(RunContext& context) {
+RunOutcome save(run::RunContext& context) {
     try {
-        context.db.commit();
+        if (context.transaction == nullptr) {
+            throw db::DbError("25000", 0, "The conversion has no open transaction.", "dcfconvert");
+        }
+        context.transaction->commit();
     } catch (const db::DbError& error) {
-        return failRun(context, "Saving failed: " + error.message());
+        return failRun(context, nothingSaved("Saving failed: " + error.message()));
     }
-    context.view.setText("statbarMain", "Processed " + std::to_string(context.run.recordCounter) +
-                                            " " + context.run.fileName + " record(s)");
+    context.view.setText(control::statbarMain, "Processed " +
+                                                   std::to_string(context.run.recordCounter) + " " +
+                                                   context.run.fileName + " record(s)");
     return RunOutcome::Saved;
 }
 
-bool askToSave(RunContext& context, QuestionKind kind, const std::string& text) {
-    return context.view.ask({kind, "", text, Icon::None, Answer::Yes}) == Answer::Yes;
+bool askToSave(run::RunContext& context, run::QuestionKind kind, const std::string& text) {
+    return context.view.ask({kind, "", text, run::Icon::None, run::Answer::Yes}) ==
+           run::Answer::Yes;
 }
 
 } // namespace
 
-RunOutcome settleRun(RunContext& context) {
-    ConversionRun& run = context.run;
+std::string nothingSaved(const std::string& what) {
+    return "The conversion failed and nothing was saved.\r\n" + what;
+}
+
+RunOutcome settleRun(run::RunContext& context) {
+    run::ConversionRun& run = context.run;
     if (run.cancelRequested) {
         return RunOutcome::Cancelled;
     }
     if (run.driverFailureCount > 0) {
-        context.view.tell({"", kDriverFailed, Icon::None});
+        context.view.tell({"", kDriverFailed, run::Icon::None});
         declined(context, "Conversion canceled. No files converted",
                  "Conversion canceled. No files converted.");
         return RunOutcome::Failed;
     }
     if (run.notImportedCount != 0) {
-        if (askToSave(context, QuestionKind::SaveNotImported,
+        if (askToSave(context, run::QuestionKind::SaveNotImported,
                       "Conversion file contains records that will not be Imported.\r\n"
                       "Check the Log file for error description\r\nDo you want to save this "
                       "conversion?")) {
@@ -60,7 +76,7 @@ RunOutcome settleRun(RunContext& context) {
         return RunOutcome::RolledBack;
     }
     if (run.unexpectedErrorCount != 0) {
-        if (askToSave(context, QuestionKind::SaveMinor,
+        if (askToSave(context, run::QuestionKind::SaveMinor,
                       "Conversion file has minor errors.\r\n"
                       "Check the Log file for error description\r\nDo you want to save this "
                       "conversion?")) {
@@ -70,34 +86,32 @@ RunOutcome settleRun(RunContext& context) {
                  "Conversion canceled. No files converted. See conversion log.");
         return RunOutcome::RolledBack;
     }
-    context.view.setText("lblToolBar",
+    context.view.setText(control::lblToolBar,
                          "Press 'Yes' to complete the conversion, 'No' to cancel the conversion.");
-    if (askToSave(context, QuestionKind::SaveClean, "Save All Converted Records?")) {
+    if (askToSave(context, run::QuestionKind::SaveClean, "Save All Converted Records?")) {
         return save(context);
     }
-    context.db.rollback();
-    context.view.setText("statbarMain", "Conversion canceled. No files converted");
-    context.view.setText("lblProcessingMessage", "Conversion canceled. No files converted.");
+    rollback(context);
+    context.view.setText(control::statbarMain, "Conversion canceled. No files converted");
+    context.view.setText(control::lblProcessingMessage, "Conversion canceled. No files converted.");
     return RunOutcome::RolledBack;
 }
 
-RunOutcome failRun(RunContext& context, const std::string& what) {
+RunOutcome failRun(run::RunContext& context, const std::string& message) {
     std::string rollbackProblem;
     try {
-        context.db.rollback();
+        rollback(context);
     } catch (const std::exception& error) {
         // The database is gone; its transaction ends with the connection.
         rollbackProblem = std::string("\r\n") + error.what();
     }
     context.run.cancelRequested = true;
     context.view.setBusy(false);
-    context.view.setText("statbarMain", "Conversion failed. No files converted.");
-    context.view.setText("lblProcessingMessage", "Conversion failed. No files converted.");
+    context.view.setText(control::statbarMain, "Conversion failed. No files converted.");
+    context.view.setText(control::lblProcessingMessage, "Conversion failed. No files converted.");
     showIdle(context.view, context.run.fileName);
     showStoppedWithoutSaving(context.view);
-    context.view.tell({"",
-                       "The conversion failed and nothing was saved.\r\n" + what + rollbackProblem,
-                       Icon::Critical});
+    context.view.tell({"", message + rollbackProblem, run::Icon::Critical});
     return RunOutcome::Failed;
 }
 

@@ -1,80 +1,59 @@
 #include "app/run_window_state.h"
 
+#include "dcf/control_names.h"
+#include "dcf/record_types.h"
+
 #include <array>
 
 namespace dcf::app {
 namespace {
 
-constexpr std::array<const char*, 6> kCommands = {"cmdRun",  "cmdExit",  "cmdGetFile",
-                                                  "mnuFile", "mnuSetup", "mnuAbout"};
+using namespace control;
 
-constexpr std::array<const char*, 27> kCountLabels = {
-    "lblImportCount",
-    "lblNameCount",
-    "lblImpNameCount",
-    "lblReportsCount",
-    "lblImpFormCount",
-    "lblRcptCount",
-    "lblImpRcptCount",
-    "lblExpnCount",
-    "lblImpExpnCount",
-    "lblLoansCount",
-    "lblImpLoanCount",
-    "lblCreditsCount",
-    "lblImpCredCount",
-    "lblAssetsCount",
-    "lblImpAssetCount",
-    "lblOutLoans",
-    "lblImpDebtCount",
-    "lblNoticesCount",
-    "lblImpNoticesCount",
-    "lblActivityPurposeCount",
-    "lblImpActivityPurposeCount",
-    "lblSummaryCount",
-    "lblImpSummaryCount",
-    "lblTextCount",
-    "lblImpTextCount",
-    "lblErrorsImportedCount",
-    "lblErrorsNotImportedCount",
-};
-
-void enableCommands(View& view, bool enabled) {
-    for (const char* command : kCommands) {
+void enableCommands(run::View& view, bool enabled) {
+    for (const char* command : kRunCommands) {
         view.setEnabled(command, enabled);
     }
-    view.setEnabled("cmdStop", !enabled);
-    view.setText("cmdStop", "&Cancel");
+    view.setEnabled(cmdStop, !enabled);
+    view.setText(cmdStop, "&Cancel");
 }
 
 } // namespace
 
-void showRunning(View& view) {
+void showRunning(run::View& view) {
     enableCommands(view, false);
-    for (const char* control : {"LblErrorLog", "cmdViewErrorFile", "lblFinishTime"}) {
-        view.setVisible(control, false);
+    // A start time stays only for the run that shows it.
+    for (const char* name : {LblErrorLog, cmdViewErrorFile, lblFinishTime, lblStartTime}) {
+        view.setVisible(name, false);
     }
 }
 
-void showResetCounts(View& view, const std::string& fileName) {
-    for (const char* label : kCountLabels) {
-        view.setCount(label, 0);
+void showResetCounts(run::View& view, const std::string& fileName) {
+    view.setCount(lblImportCount, 0);
+    for (const RecordType& type : allRecordTypes()) {
+        for (const char* label : {type.stagedLabel, type.importedLabel}) {
+            if (label != nullptr) {
+                view.setCount(label, 0);
+            }
+        }
     }
-    for (const char* control :
-         {"lblErrorsImportedCount", "lblErrorsImported", "lblErrorsNotImportedCount",
-          "lblErrorsNOTImported", "LblErrorLog"}) {
-        view.setVisible(control, false);
+    view.setCount(lblErrorsImportedCount, 0);
+    view.setCount(lblErrorsNotImportedCount, 0);
+    for (const char* name : {lblErrorsImportedCount, lblErrorsImported, lblErrorsNotImportedCount,
+                             lblErrorsNOTImported, LblErrorLog}) {
+        view.setVisible(name, false);
     }
-    view.setText("frmMain", "Convert - " + fileName + " (Waiting)");
-    view.setText("frmMain", "Conversion - DCF Data (Running)");
+    view.setText(frmMain, "Convert - " + fileName + " (Waiting)");
+    view.setText(frmMain, "Conversion - DCF Data (Running)");
 }
 
-void showIdle(View& view, const std::string& fileName) {
+void showIdle(run::View& view, const std::string& fileName) {
     enableCommands(view, true);
-    view.setText("frmMain", "Conversion - " + fileName + " (Stopped)");
+    view.setText(frmMain, "Conversion - " + fileName + " (Stopped)");
 }
 
-void showStoppedWithoutSaving(View& view) {
-    view.setText("frmMain", "Conversion Data File (Stopped)");
+void showStoppedWithoutSaving(run::View& view) {
+    view.setText(frmMain, "Conversion Data File (Stopped)");
 }
 
 } // namespace dcf::app

@@ -1,6 +1,6 @@
 #include "app/selected_file.h"
 
-#include "staging/dcf_line_reader.h"
+#include "dcf/dcf_line_reader.h"
 
 #include <array>
 
@@ -33,15 +33,15 @@ FilerLine readFilerLine(std::string_view line) {
     return filer;
 }
 
-void selectFile(ConversionRun& run, const std::filesystem::path& path) {
+void selectFile(run::ConversionRun& run, const std::filesystem::path& path) {
     run.filePath = path;
     run.fileName = path.filename().string();
     run.fileFilerType.clear();
     run.fileFilerId.clear();
     run.fileFilerName.clear();
     try {
-        staging::DcfLineReader reader(path);
-        staging::DcfLine line;
+        dcf::DcfLineReader reader(path);
+        dcf::DcfLine line;
         while (reader.next(line)) {
             if (line.text.starts_with("FLR")) {
                 const FilerLine filer = readFilerLine(line.text);

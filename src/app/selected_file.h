@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/conversion_run.h"
+#include "run/conversion_run.h"
 
 #include <filesystem>
 #include <string>
@@ -24,6 +24,6 @@ FilerLine readFilerLine(std::string_view line);
 // Makes `path` the run's selected file: its path, bare name, and the filer
 // of its first filer line (left empty when the file has none or cannot be
 // read).
-void selectFile(ConversionRun& run, const std::filesystem::path& path);
+void selectFile(run::ConversionRun& run, const std::filesystem::path& path);
 
 } // namespace dcf::app

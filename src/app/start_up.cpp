@@ -12,7 +12,7 @@ std::string cannotOpenDatabaseText(const std::string& target, const std::string&
            "program again.";
 }
 
-StartUpResult startUp(InstanceLock& lock, StartUpUi& ui, ConversionRun& run,
+StartUpResult startUp(InstanceLock& lock, StartUpUi& ui, run::ConversionRun& run,
                       const std::string& target, const std::filesystem::path& programFolder) {
     StartUpResult result;
     run.cancelRequested = false;

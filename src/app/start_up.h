@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/conversion_run.h"
 #include "db/connection.h"
+#include "run/conversion_run.h"
 
 #include <filesystem>
 #include <memory>
@@ -39,7 +39,7 @@ struct StartUpResult {
 
 // Refuses a second copy, fixes the logs folder, opens the shared connection.
 // The caller shows the main window only when the outcome is Started.
-StartUpResult startUp(InstanceLock& lock, StartUpUi& ui, ConversionRun& run,
+StartUpResult startUp(InstanceLock& lock, StartUpUi& ui, run::ConversionRun& run,
                       const std::string& target, const std::filesystem::path& programFolder);
 
 // The text of the message when the database cannot be opened.

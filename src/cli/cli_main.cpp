@@ -1,13 +1,13 @@
 #include "cli/cli_main.h"
 
 #include "app/program_folders.h"
-#include "app/run_context.h"
 #include "app/selected_file.h"
 #include "app/start_up.h"
 #include "cli/cli_options.h"
 #include "cli/cli_view.h"
 #include "db/connection.h"
 #include "db/error.h"
+#include "run/run_context.h"
 
 #include <atomic>
 #include <exception>
@@ -19,12 +19,12 @@ namespace dcf::cli {
 namespace {
 
 // The run a signal cancels. A handler may only touch lock-free atomics.
-std::atomic<app::ConversionRun*> signalledRun{nullptr};
-static_assert(std::atomic<app::ConversionRun*>::is_always_lock_free);
+std::atomic<run::ConversionRun*> signalledRun{nullptr};
+static_assert(std::atomic<run::ConversionRun*>::is_always_lock_free);
 static_assert(std::atomic<bool>::is_always_lock_free);
 
 extern "C" void requestCancel(int /*signal*/) {
-    app::ConversionRun* run = signalledRun.load();
+    run::ConversionRun* run = signalledRun.load();
     if (run != nullptr) {
         run->cancelRequested.store(true);
     }
@@ -38,7 +38,7 @@ int failed(std::ostream& out, const std::string& text) {
     return kFailedStatus;
 }
 
-app::RunResult runWithSignals(app::RunContext& context) {
+app::RunResult runWithSignals(run::RunContext& context) {
     const CancelOnSignals cancelOnSignals(context.run);
     return app::runConversion(context);
 }
@@ -76,7 +76,7 @@ int exitStatus(app::RunOutcome outcome) {
     return kFailedStatus;
 }
 
-CancelOnSignals::CancelOnSignals(app::ConversionRun& run) {
+CancelOnSignals::CancelOnSignals(run::ConversionRun& run) {
     signalledRun.store(&run);
     struct sigaction action {};
     action.sa_handler = requestCancel;
@@ -105,12 +105,12 @@ int runCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
         return failed(out, app::cannotOpenDatabaseText(options.target, error.message()));
     }
 
-    app::ConversionRun run;
+    run::ConversionRun run;
     run.logsFolder =
         options.logsFolder ? *options.logsFolder : app::chooseLogsFolder(app::programFolder());
     app::selectFile(run, options.file);
     CliView view(options, run, out, err);
-    app::RunContext context{run, *connection, view};
+    run::RunContext context{run, *connection, view};
     app::RunResult result;
     try {
         result = runWithSignals(context);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/conversion_run.h"
 #include "app/run_command.h"
+#include "run/conversion_run.h"
 
 #include <csignal>
 #include <iosfwd>
@@ -21,7 +21,7 @@ int exitStatus(app::RunOutcome outcome);
 // Cancel does; the signals' previous handling comes back when it goes.
 class CancelOnSignals {
 public:
-    explicit CancelOnSignals(app::ConversionRun& run);
+    explicit CancelOnSignals(run::ConversionRun& run);
     ~CancelOnSignals();
     CancelOnSignals(const CancelOnSignals&) = delete;
     CancelOnSignals& operator=(const CancelOnSignals&) = delete;

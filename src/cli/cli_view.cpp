@@ -1,5 +1,8 @@
 #include "cli/cli_view.h"
 
+#include "dcf/control_names.h"
+#include "dcf/record_types.h"
+
 #include <cmath>
 #include <ostream>
 #include <utility>
@@ -12,38 +15,22 @@ using namespace std::chrono_literals;
 // At most four progress lines a second.
 constexpr auto kReportInterval = 250ms;
 
-// The count labels of the window, with the record type each counts.
-constexpr std::pair<const char*, const char*> kStagedLabels[] = {
-    {"lblNameCount", "NAME"},    {"lblReportsCount", "FORM"},
-    {"lblRcptCount", "RCPT"},    {"lblExpnCount", "EXPN"},
-    {"lblLoansCount", "LOAN"},   {"lblCreditsCount", "CRED"},
-    {"lblAssetsCount", "ASSE"},  {"lblOutLoans", "DEBT"},
-    {"lblNoticesCount", "CVR2"}, {"lblActivityPurposeCount", "CVR3"},
-    {"lblSummaryCount", "SMRY"}, {"lblTextCount", "TEXT"},
-};
-constexpr std::pair<const char*, const char*> kImportedLabels[] = {
-    {"lblImpNameCount", "NAME"},    {"lblImpFormCount", "FORM"},
-    {"lblImpRcptCount", "RCPT"},    {"lblImpExpnCount", "EXPN"},
-    {"lblImpLoanCount", "LOAN"},    {"lblImpCredCount", "CRED"},
-    {"lblImpAssetCount", "ASSE"},   {"lblImpDebtCount", "DEBT"},
-    {"lblImpNoticesCount", "CVR2"}, {"lblImpActivityPurposeCount", "CVR3"},
-    {"lblImpSummaryCount", "SMRY"}, {"lblImpTextCount", "TEXT"},
-};
-
 std::int64_t countOf(const ProgressSnapshot& progress, std::string_view label) {
     const auto found = progress.counts.find(label);
     return found == progress.counts.end() ? 0 : found->second;
 }
 
-// "; HEADING TYPE n TYPE n" over the non-zero counts, or nothing.
-template <std::size_t N>
+// "; HEADING TYPE n TYPE n" over the non-zero counts of the labels that
+// `label` picks from each type of the window's rows, in their order, or
+// nothing.
 std::string countsPart(const ProgressSnapshot& progress, const char* heading,
-                       const std::pair<const char*, const char*> (&labels)[N]) {
+                       const char* RecordType::*label) {
     std::string part;
-    for (const auto& [label, type] : labels) {
-        const std::int64_t count = countOf(progress, label);
+    for (const RecordType* type : windowRows()) {
+        const char* name = type->*label;
+        const std::int64_t count = name != nullptr ? countOf(progress, name) : 0;
         if (count != 0) {
-            part += std::string(" ") + type + " " + std::to_string(count);
+            part += " " + std::string(type->name) + " " + std::to_string(count);
         }
     }
     return part.empty() ? part : std::string("; ") + heading + part;
@@ -93,11 +80,11 @@ std::string progressLine(const ProgressSnapshot& progress) {
                 std::to_string(progress.maximum) + ratePart(progress);
     }
     line += (line.empty() ? "read " : "; read ") +
-            std::to_string(countOf(progress, "lblImportCount")) + " lines";
-    line += countsPart(progress, "staged", kStagedLabels);
-    line += countsPart(progress, "imported", kImportedLabels);
-    const std::int64_t withErrors = countOf(progress, "lblErrorsImportedCount");
-    const std::int64_t notImported = countOf(progress, "lblErrorsNotImportedCount");
+            std::to_string(countOf(progress, control::lblImportCount)) + " lines";
+    line += countsPart(progress, "staged", &RecordType::stagedLabel);
+    line += countsPart(progress, "imported", &RecordType::importedLabel);
+    const std::int64_t withErrors = countOf(progress, control::lblErrorsImportedCount);
+    const std::int64_t notImported = countOf(progress, control::lblErrorsNotImportedCount);
     if (withErrors != 0 || notImported != 0) {
         line += "; " + std::to_string(withErrors) + " imported with errors, " +
                 std::to_string(notImported) + " not imported";
@@ -105,13 +92,13 @@ std::string progressLine(const ProgressSnapshot& progress) {
     return line;
 }
 
-CliView::CliView(const Options& options, const app::ConversionRun& run, std::ostream& out,
+CliView::CliView(const Options& options, const run::ConversionRun& run, std::ostream& out,
                  std::ostream& err)
     : options_(options), run_(run), out_(out), err_(err), stepStart_(Clock::now()),
       lastReport_(stepStart_) {}
 
-void CliView::setText(std::string_view control, std::string_view text) {
-    if (control == "lblProcessingMessage") {
+void CliView::setText(std::string_view name, std::string_view text) {
+    if (name == control::lblProcessingMessage) {
         progress_.step = text;
     }
 }
@@ -146,42 +133,42 @@ void CliView::reportProgress() {
     writeLine(err_, progressLine(progress_));
 }
 
-app::Answer CliView::ask(const app::Question& question) {
+run::Answer CliView::ask(const run::Question& question) {
     switch (question.kind) {
-    case app::QuestionKind::ConfirmRun:
+    case run::QuestionKind::ConfirmRun:
         // Running the command is the confirmation; show what it confirms.
         writeLine(out_, "filer: " + run_.fileFilerType + " " + run_.fileFilerId + " " +
                             run_.fileFilerName);
-        return app::Answer::Yes;
-    case app::QuestionKind::CancelRun:
+        return run::Answer::Yes;
+    case run::QuestionKind::CancelRun:
         // Cancel comes from a signal, which sets the flag without a question.
         return question.defaultAnswer;
-    case app::QuestionKind::DuplicateFiler: {
+    case run::QuestionKind::DuplicateFiler: {
         const std::string& word = answerWord(options_.duplicateFiler, duplicateFilerAsked_++);
         return answered("duplicate-filer", word, word == "continue");
     }
-    case app::QuestionKind::SimilarName: {
+    case run::QuestionKind::SimilarName: {
         const std::string& word = answerWord(options_.similarNames, similarNameAsked_++);
         // Yes keeps the existing name. The question has only Yes and No, so
         // stop-asking answers No here, as new does: the name is added.
         return answered("similar-name", word, word == "existing");
     }
-    case app::QuestionKind::SaveNotImported:
+    case run::QuestionKind::SaveNotImported:
         return answered("save-not-imported", saveWord(), options_.save);
-    case app::QuestionKind::SaveMinor:
+    case run::QuestionKind::SaveMinor:
         return answered("save-minor", saveWord(), options_.save);
-    case app::QuestionKind::SaveClean:
+    case run::QuestionKind::SaveClean:
         return answered("save-clean", saveWord(), options_.save);
     }
     return question.defaultAnswer;
 }
 
-app::Answer CliView::answered(std::string_view kind, std::string_view word, bool yes) {
+run::Answer CliView::answered(std::string_view kind, std::string_view word, bool yes) {
     writeLine(out_, "question: " + std::string(kind) + " answer: " + std::string(word));
-    return yes ? app::Answer::Yes : app::Answer::No;
+    return yes ? run::Answer::Yes : run::Answer::No;
 }
 
-void CliView::tell(const app::Message& message) {
+void CliView::tell(const run::Message& message) {
     writeLine(out_, "message: " + escapeLineBreaks(message.text));
 }
 

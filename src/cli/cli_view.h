@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/conversion_run.h"
-#include "app/view.h"
 #include "cli/cli_options.h"
+#include "run/conversion_run.h"
+#include "run/view.h"
 
 #include <chrono>
 #include <cstdint>
@@ -38,9 +38,9 @@ std::string progressLine(const ProgressSnapshot& progress);
 // The view of the batch front end: every question is answered from the
 // options and named on standard output with every message; progress goes to
 // standard error at most a few times a second.
-class CliView final : public app::View {
+class CliView final : public run::View {
 public:
-    CliView(const Options& options, const app::ConversionRun& run, std::ostream& out,
+    CliView(const Options& options, const run::ConversionRun& run, std::ostream& out,
             std::ostream& err);
 
     void setText(std::string_view control, std::string_view text) override;
@@ -49,8 +49,8 @@ public:
     void setEnabled(std::string_view, bool) override {}
     void setProgress(std::int64_t value, std::int64_t maximum) override;
     void setBusy(bool) override {}
-    app::Answer ask(const app::Question& question) override;
-    void tell(const app::Message& message) override;
+    run::Answer ask(const run::Question& question) override;
+    void tell(const run::Message& message) override;
     void yield() override {}
 
 private:
@@ -58,11 +58,11 @@ private:
 
     void reportProgress();
     // Names the question and its answer on standard output.
-    app::Answer answered(std::string_view kind, std::string_view word, bool yes);
+    run::Answer answered(std::string_view kind, std::string_view word, bool yes);
     [[nodiscard]] const char* saveWord() const { return options_.save ? "yes" : "no"; }
 
     const Options& options_;
-    const app::ConversionRun& run_;
+    const run::ConversionRun& run_;
     std::ostream& out_;
     std::ostream& err_;
     std::size_t duplicateFilerAsked_ = 0;

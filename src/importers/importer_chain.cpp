@@ -7,45 +7,45 @@
 namespace dcf::importers {
 namespace {
 
-using Importer = void (*)(app::RunContext&);
-
 struct ChainLink {
-    const char* stagedType; // runs when lines of this type were staged
-    Importer importer;      // nullptr until that importer is built
+    const char* procedure;
+    const ImporterDescription* importer; // nullptr until that importer is built
 };
 
 // The order matters: report numbers and name ids are final before the
 // schedules refer to them.
 constexpr std::array<ChainLink, 15> kChain = {{
-    {"FORM", nullptr}, // ImportFORM
-    {"CVR2", nullptr}, // ImportCVR2
-    {"CVR3", nullptr}, // ImportCVR3
-    {"SMRY", nullptr}, // ImportSMRY
-    {"CAND", nullptr}, // ImportCAND
-    {"RCPT", nullptr}, // ImportRCPT, which also converts the pledges
-    {"EXPN", nullptr}, // ImportEXPN
-    {"CRED", nullptr}, // ImportCRED
-    {"ASSE", nullptr}, // ImportASSET
-    {"LOAN", nullptr}, // ImportLOAN
-    {"GUAR", nullptr}, // ImportGUAR
-    {"DEBT", nullptr}, // ImportDEBT
-    {"TEXT", nullptr}, // ImportTEXT
-    {"FINL", nullptr}, // ImportFINL
-    {"CORR", nullptr}, // ImportCORR
+    {"ImportFORM", nullptr},
+    {"ImportCVR2", nullptr},
+    {"ImportCVR3", nullptr},
+    {"ImportSMRY", nullptr},
+    {"ImportCAND", nullptr},
+    {"ImportRCPT", nullptr}, // also converts the pledges
+    {"ImportEXPN", nullptr},
+    {"ImportCRED", nullptr},
+    {"ImportASSET", nullptr},
+    {"ImportLOAN", nullptr},
+    {"ImportGUAR", nullptr},
+    {"ImportDEBT", nullptr},
+    {"ImportTEXT", nullptr},
+    {"ImportFINL", nullptr},
+    {"ImportCORR", nullptr},
 }};
 
 } // namespace
 
-void runImporterChain(app::RunContext& context) {
+bool runImporterChain(run::RunContext& context) {
     ImportFLR(context);
     for (const ChainLink& link : kChain) {
         if (context.run.cancelRequested) {
-            return;
+            return false;
         }
-        if (link.importer != nullptr && context.run.staged(link.stagedType) > 0) {
-            link.importer(context);
+        const ImporterDescription* importer = link.importer;
+        if (importer != nullptr && context.run.staged(importer->recordTypes[0]) > 0) {
+            runImporter(context, *importer);
         }
     }
+    return !context.run.cancelRequested;
 }
 
 } // namespace dcf::importers

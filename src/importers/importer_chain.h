@@ -1,12 +1,14 @@
 #pragma once
 
-#include "app/run_context.h"
+#include "importers/importer_frame.h"
 
 namespace dcf::importers {
 
 // The filer, then every importer in the fixed order, each only when lines
-// of its type were staged; leaves the chain as soon as the run is cancelled.
-// Importers that do not exist yet are passed over.
-void runImporterChain(app::RunContext& context);
+// of its first record type were staged. Leaves the chain as soon as the
+// cancel-request flag is set (by the user's Cancel or an importer's stop)
+// and returns false then; rolling the run back is the driver's. Importers
+// that do not exist yet are passed over.
+bool runImporterChain(run::RunContext& context);
 
 } // namespace dcf::importers

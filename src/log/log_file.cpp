@@ -38,6 +38,18 @@ std::string_view firstChars(std::string_view text, std::size_t count) {
     return text;
 }
 
+// The log is text: a NUL byte of a DCF line is written as the two
+// characters \0, so that the line stays readable and the file stays text.
+void appendShowingNul(std::string& bytes, std::string_view item) {
+    std::size_t from = 0;
+    for (std::size_t nul = item.find('\0'); nul != std::string_view::npos;
+         nul = item.find('\0', from)) {
+        bytes.append(item.substr(from, nul - from)).append("\\0");
+        from = nul + 1;
+    }
+    bytes.append(item.substr(from));
+}
+
 bool taken(const fs::path& candidate) {
     std::error_code error;
     // symlink_status: a dangling link still occupies the name.
@@ -65,7 +77,8 @@ void LogFile::removeIfExists() const {
 void LogFile::appendLines(const std::vector<std::string>& items) const {
     std::string bytes;
     for (const auto& item : items) {
-        bytes.append(item).append(crlf);
+        appendShowingNul(bytes, item);
+        bytes.append(crlf);
     }
     std::FILE* file = std::fopen(path_.c_str(), "ab");
     if (file == nullptr) {

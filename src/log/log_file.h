@@ -27,7 +27,8 @@ public:
     // Deletes a working file left over from an earlier run.
     void removeIfExists() const;
 
-    // Writes each item followed by CR LF, in one open-write-close.
+    // Writes each item followed by CR LF, in one open-write-close. A NUL
+    // byte is written as the two characters \0.
     void appendLines(const std::vector<std::string>& items) const;
 
     // "Conversion Start Time   ----  " + time, the fixed notes and the support

@@ -1,21 +1,21 @@
 #include "staging/import_dcf_records.h"
 
 #include "db/error.h"
+#include "dcf/dcf_splitter.h"
 #include "log/clock_text.h"
 #include "log/error_fields.h"
-#include "log/error_log_writers.h"
 #include "log/log_file.h"
-#include "staging/dcf_splitter.h"
+#include "run/error_log_writers.h"
+#include "run/run_errors.h"
 #include "staging/staging_row.h"
-#include "staging/text_encoding.h"
 
 #include <chrono>
 
 namespace dcf::staging {
 namespace {
 
-void logStagingFailure(app::RunContext& context, const log::ErrorFields& problem) {
-    app::ConversionRun& run = context.run;
+void logStagingFailure(run::RunContext& context, const log::ErrorFields& problem) {
+    run::ConversionRun& run = context.run;
     log::StagingFailure failure;
     failure.filePath = run.filePath.string();
     failure.when = log::localTime(std::chrono::system_clock::now());
@@ -26,40 +26,49 @@ void logStagingFailure(app::RunContext& context, const log::ErrorFields& problem
     failure.line = run.currentLine;
     failure.source = problem.source;
     failure.description = problem.description;
-    failure.lineNumber = run.recordCounter;
+    failure.lineNumber = run.currentLineNumber;
     log::LogFile(run.logsFolder).appendLines(log::stagingErrorBlock(failure));
-    log::countNotImported(context);
+    run::countNotImported(context);
 }
 
-// Remembers what the run reads from a line as it is split: its type, record
-// and report number, and from a filer line the filer and its NAME record.
-void rememberLine(app::ConversionRun& run, const SplitLine& split) {
+// What the run reads from any line as it is split: its type, record number
+// and report number, which a staging block names.
+void rememberLine(run::ConversionRun& run, const SplitLine& split) {
     run.currentRecordType = split.recordType;
     run.currentRecordNumber = split.fields[2];
     run.currentReportNumber = split.fields[3];
+}
+
+// What a filer line tells the run: the filer, its NAME record and the line.
+void rememberFiler(run::ConversionRun& run, const SplitLine& split) {
     if (split.filerId) {
         run.filerId = *split.filerId;
     }
     if (split.nameRecordNumber) {
         run.filerNameRecordNumber = *split.nameRecordNumber;
     }
+    if (split.recordType == "FLR,") {
+        run.filerLine = run.currentLine;
+    }
 }
 
 } // namespace
 
-bool ImportDCFRecords(app::RunContext& context) {
-    app::ConversionRun& run = context.run;
+bool ImportDCFRecords(run::RunContext& context) {
+    run::ConversionRun& run = context.run;
+    thread_local SplitLine split;
+    splitDcfLine(run.currentLine, run.expectedFieldCount, split);
+    rememberLine(run, split);
     if (run.currentLine.find('\0') != std::string::npos) {
-        run.currentRecordType = std::string(utf8First(run.currentLine, 4));
+        // Read as far as it goes, so that the block names this record; none
+        // of its values is kept.
         logStagingFailure(
             context, {"0", "dcfconvert",
                       "The line holds a NUL byte, which a DCF file never contains. The line is not "
                       "staged; check that the file is the DCF file exported for this filer."});
         return false;
     }
-    thread_local SplitLine split;
-    splitDcfLine(run.currentLine, run.expectedFieldCount, split);
-    rememberLine(run, split);
+    rememberFiler(run, split);
     if (!split.complete) {
         logStagingFailure(context, {"0", "dcfconvert", split.problem});
         return false;
@@ -72,9 +81,7 @@ bool ImportDCFRecords(app::RunContext& context) {
     try {
         insertStagingRow(context.db, split, run.filerId, placement);
     } catch (const db::DbError& error) {
-        if (error.connectionLost()) {
-            throw;
-        }
+        run::rethrowIfRunEnding(context, error);
         logStagingFailure(context, log::describeError(error));
         return false;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/run_context.h"
+#include "run/run_context.h"
 
 namespace dcf::staging {
 
@@ -9,6 +9,6 @@ namespace dcf::staging {
 // holding a NUL byte, refused by the database) is logged with the staging
 // block and counted as not imported; the next line stages normally.
 // Returns whether the line was staged.
-bool ImportDCFRecords(app::RunContext& context);
+bool ImportDCFRecords(run::RunContext& context);
 
 } // namespace dcf::staging

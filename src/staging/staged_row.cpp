@@ -36,12 +36,6 @@ std::string StagedRow::text(std::string_view column) const {
     return db::toText(value(column));
 }
 
-void markRejected(db::Connection& connection, std::int64_t key) {
-    if (key != 0) {
-        connection.statement("update IMPORTTEMP set Status = ? where import_key = ?").run("E", key);
-    }
-}
-
 std::string StagedRow::field(int n) const {
     return text("field" + std::to_string(n));
 }

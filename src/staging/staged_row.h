@@ -29,8 +29,4 @@ private:
     std::vector<db::Value> values_;
 };
 
-// Marks a staged row "E": its record was not imported. Key 0 (no row being
-// walked) marks nothing.
-void markRejected(db::Connection& connection, std::int64_t key);
-
 } // namespace dcf::staging

@@ -1,6 +1,6 @@
 #include "staging/staging_row.h"
 
-#include "staging/text_encoding.h"
+#include "dcf/text_encoding.h"
 
 #include <utility>
 

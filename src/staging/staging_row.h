@@ -1,7 +1,7 @@
 #pragma once
 
 #include "db/connection.h"
-#include "staging/dcf_splitter.h"
+#include "dcf/dcf_splitter.h"
 
 #include <array>
 #include <optional>

@@ -1,7 +1,9 @@
 #include "frm_main.h"
 
 #include "app/program_folders.h"
+#include "app/run_window_state.h"
 #include "app/selected_file.h"
+#include "dcf/control_names.h"
 #include "log/clock_text.h"
 
 #include <QApplication>
@@ -48,9 +50,9 @@ private:
 
 } // namespace
 
-FrmMain::FrmMain(app::ConversionRun& run, db::Connection& connection, QWidget* parent)
+FrmMain::FrmMain(run::ConversionRun& run, db::Connection& connection, QWidget* parent)
     : QMainWindow(parent), run_(run), connection_(connection), view_(*this), worker_(*this) {
-    setObjectName(QStringLiteral("frmMain"));
+    setObjectName(QString::fromLatin1(control::frmMain));
     setWindowTitle(QStringLiteral("Conversion - Convert Data (Stopped)"));
     buildMenus();
     auto* central = new QWidget(this);
@@ -122,7 +124,7 @@ void FrmMain::startRun() {
     if (rtbLog_->isVisible()) {
         toggleLog();
     }
-    worker_.start(app::RunContext{run_, connection_, view_},
+    worker_.start(run::RunContext{run_, connection_, view_},
                   [this](const app::RunResult& result, const std::string& error) {
                       finishRun(result, error);
                   });
@@ -133,11 +135,7 @@ void FrmMain::finishRun(const app::RunResult& result, const std::string& error) 
     logPath_ = result.logPath;
     if (!error.empty()) {
         // The engine settles every ending itself; this is the one it could not.
-        for (const char* command :
-             {"cmdRun", "cmdExit", "cmdGetFile", "mnuFile", "mnuSetup", "mnuAbout"}) {
-            view_.setEnabled(command, true);
-        }
-        view_.setEnabled("cmdStop", false);
+        app::showIdle(view_, run_.fileName);
         QMessageBox::critical(this, QStringLiteral("dcfconvert"), QString::fromStdString(error));
     }
     emit runEnded();

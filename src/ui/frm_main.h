@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/conversion_run.h"
 #include "db/connection.h"
 #include "qt_view.h"
+#include "run/conversion_run.h"
 #include "run_worker.h"
 
 #include <QLabel>
@@ -23,7 +23,7 @@ class FrmMain final : public QMainWindow {
     Q_OBJECT
 
 public:
-    FrmMain(app::ConversionRun& run, db::Connection& connection, QWidget* parent = nullptr);
+    FrmMain(run::ConversionRun& run, db::Connection& connection, QWidget* parent = nullptr);
     ~FrmMain() override;
     FrmMain(const FrmMain&) = delete;
     FrmMain& operator=(const FrmMain&) = delete;
@@ -62,7 +62,7 @@ private:
     void showAbout();
     void showClock();
 
-    app::ConversionRun& run_;
+    run::ConversionRun& run_;
     db::Connection& connection_;
     QtView view_;
     RunWorker worker_;

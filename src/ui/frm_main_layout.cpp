@@ -1,6 +1,8 @@
 // How the main window is put together: its controls, each named by its
 // control name, in the arrangement the user knows.
 
+#include "dcf/control_names.h"
+#include "dcf/record_types.h"
 #include "frm_main.h"
 
 #include <QGridLayout>
@@ -28,28 +30,6 @@ QLabel* hiddenLabel(QWidget* parent, const char* name, const char* text) {
     return shown;
 }
 
-struct CounterRow {
-    const char* caption;
-    const char* input;
-    const char* imported; // nullptr: no imported count
-};
-
-constexpr CounterRow kCounterRows[] = {
-    {"Records Processed:", "lblImportCount", nullptr},
-    {"Names:", "lblNameCount", "lblImpNameCount"},
-    {"Reports:", "lblReportsCount", "lblImpFormCount"},
-    {"Contributions/Pledges:", "lblRcptCount", "lblImpRcptCount"},
-    {"Expenditures:", "lblExpnCount", "lblImpExpnCount"},
-    {"Loans:", "lblLoansCount", "lblImpLoanCount"},
-    {"Credits:", "lblCreditsCount", "lblImpCredCount"},
-    {"Assets:", "lblAssetsCount", "lblImpAssetCount"},
-    {"Outstanding Loans:", "lblOutLoans", "lblImpDebtCount"},
-    {"Notices from Individuals/PAC's:", "lblNoticesCount", "lblImpNoticesCount"},
-    {"Activity/Purpose:", "lblActivityPurposeCount", "lblImpActivityPurposeCount"},
-    {"Summary Records:", "lblSummaryCount", "lblImpSummaryCount"},
-    {"Memos:", "lblTextCount", "lblImpTextCount"},
-};
-
 QLabel* countLabel(QWidget* parent, const char* name) {
     QLabel* count = label(parent, name, "0");
     count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -60,28 +40,28 @@ QLabel* countLabel(QWidget* parent, const char* name) {
 } // namespace
 
 void FrmMain::buildMenus() {
-    QMenu* file = named(menuBar()->addMenu(QStringLiteral("&File")), "mnuFile");
-    connect(named(file->addAction(QStringLiteral("&Run")), "mnuRun"), &QAction::triggered, this,
-            &FrmMain::startRun);
-    connect(named(file->addAction(QStringLiteral("E&xit")), "mnuFileExit"), &QAction::triggered,
-            this, &QWidget::close);
+    QMenu* file = named(menuBar()->addMenu(QStringLiteral("&File")), control::mnuFile);
+    connect(named(file->addAction(QStringLiteral("&Run")), control::mnuRun), &QAction::triggered,
+            this, &FrmMain::startRun);
+    connect(named(file->addAction(QStringLiteral("E&xit")), control::mnuFileExit),
+            &QAction::triggered, this, &QWidget::close);
 
-    QMenu* setup = named(menuBar()->addMenu(QStringLiteral("&Import Setup")), "mnuSetup");
-    connect(named(setup->addAction(QStringLiteral("&Get Import File")), "mnuSetupImport"),
+    QMenu* setup = named(menuBar()->addMenu(QStringLiteral("&Import Setup")), control::mnuSetup);
+    connect(named(setup->addAction(QStringLiteral("&Get Import File")), control::mnuSetupImport),
             &QAction::triggered, this, &FrmMain::getFile);
 
     // A menu-bar entry that acts when clicked, as the About menu always has.
-    connect(named(menuBar()->addAction(QStringLiteral("&About")), "mnuAbout"), &QAction::triggered,
-            this, &FrmMain::showAbout);
+    connect(named(menuBar()->addAction(QStringLiteral("&About")), control::mnuAbout),
+            &QAction::triggered, this, &FrmMain::showAbout);
 }
 
 QWidget* FrmMain::buildToolbar(QWidget* parent) {
     auto* toolbar = named(new QWidget(parent), "picToolbar");
     auto* buttons = new QHBoxLayout(toolbar);
-    cmdGetFile_ = named(new QPushButton(QStringLiteral("&Get File"), toolbar), "cmdGetFile");
-    cmdRun_ = named(new QPushButton(QStringLiteral("&Run"), toolbar), "cmdRun");
-    cmdStop_ = named(new QPushButton(QStringLiteral("&Cancel"), toolbar), "cmdStop");
-    cmdExit_ = named(new QPushButton(QStringLiteral("E&xit"), toolbar), "cmdExit");
+    cmdGetFile_ = named(new QPushButton(QStringLiteral("&Get File"), toolbar), control::cmdGetFile);
+    cmdRun_ = named(new QPushButton(QStringLiteral("&Run"), toolbar), control::cmdRun);
+    cmdStop_ = named(new QPushButton(QStringLiteral("&Cancel"), toolbar), control::cmdStop);
+    cmdExit_ = named(new QPushButton(QStringLiteral("E&xit"), toolbar), control::cmdExit);
     for (QPushButton* button : {cmdGetFile_, cmdRun_, cmdStop_, cmdExit_}) {
         buttons->addWidget(button);
     }
@@ -91,9 +71,9 @@ QWidget* FrmMain::buildToolbar(QWidget* parent) {
 
 QLayout* FrmMain::buildSelection(QWidget* parent) {
     auto* grid = new QGridLayout();
-    lblImportFileName_ = label(parent, "lblImportFileName", "No File Selected");
-    lblFilerType_ = label(parent, "lblFilerType");
-    lblFilerID_ = label(parent, "lblFilerID");
+    lblImportFileName_ = label(parent, control::lblImportFileName, "No File Selected");
+    lblFilerType_ = label(parent, control::lblFilerType);
+    lblFilerID_ = label(parent, control::lblFilerID);
     const std::pair<const char*, QLabel*> rows[] = {{"Filer Name:", lblImportFileName_},
                                                     {"Filer Type:", lblFilerType_},
                                                     {"Filer ID:", lblFilerID_}};
@@ -104,9 +84,9 @@ QLayout* FrmMain::buildSelection(QWidget* parent) {
         ++row;
     }
     grid->setColumnStretch(1, 1);
-    lblToolBar_ = label(parent, "lblToolBar");
+    lblToolBar_ = label(parent, control::lblToolBar);
     grid->addWidget(lblToolBar_, row++, 0, 1, 2);
-    grid->addWidget(label(parent, "lblProcessingMessage"), row, 0, 1, 2);
+    grid->addWidget(label(parent, control::lblProcessingMessage), row, 0, 1, 2);
     return grid;
 }
 
@@ -114,19 +94,24 @@ QLayout* FrmMain::buildCounters(QWidget* parent) {
     auto* grid = new QGridLayout();
     grid->addWidget(new QLabel(QStringLiteral("Input Records"), parent), 0, 1, Qt::AlignRight);
     grid->addWidget(new QLabel(QStringLiteral("Records Imported"), parent), 0, 2, Qt::AlignRight);
-    int row = 1;
-    for (const CounterRow& counter : kCounterRows) {
-        grid->addWidget(new QLabel(QString::fromLatin1(counter.caption), parent), row, 0);
-        grid->addWidget(countLabel(parent, counter.input), row, 1);
-        if (counter.imported != nullptr) {
-            grid->addWidget(countLabel(parent, counter.imported), row, 2);
-        }
+    grid->addWidget(new QLabel(QStringLiteral("Records Processed:"), parent), 1, 0);
+    grid->addWidget(countLabel(parent, control::lblImportCount), 1, 1);
+    int row = 2;
+    for (const RecordType* type : windowRows()) {
+        grid->addWidget(
+            new QLabel(QString::fromUtf8(type->rowCaption.data(),
+                                         static_cast<qsizetype>(type->rowCaption.size())),
+                       parent),
+            row, 0);
+        grid->addWidget(countLabel(parent, type->stagedLabel), row, 1);
+        grid->addWidget(countLabel(parent, type->importedLabel), row, 2);
         ++row;
     }
     const std::pair<const char*, const char*> errorRows[] = {
-        {"Records w/Errors Imported:", "lblErrorsImported"},
-        {"Records with Errors NOT Imported:", "lblErrorsNOTImported"}};
-    const char* errorCounts[] = {"lblErrorsImportedCount", "lblErrorsNotImportedCount"};
+        {"Records w/Errors Imported:", control::lblErrorsImported},
+        {"Records with Errors NOT Imported:", control::lblErrorsNOTImported}};
+    const char* errorCounts[] = {control::lblErrorsImportedCount,
+                                 control::lblErrorsNotImportedCount};
     for (std::size_t i = 0; i < std::size(errorRows); ++i) {
         grid->addWidget(hiddenLabel(parent, errorRows[i].second, errorRows[i].first), row, 0);
         QLabel* count = countLabel(parent, errorCounts[i]);
@@ -140,32 +125,32 @@ QLayout* FrmMain::buildCounters(QWidget* parent) {
 
 QLayout* FrmMain::buildRunLabels(QWidget* parent) {
     auto* column = new QVBoxLayout();
-    column->addWidget(hiddenLabel(parent, "lblStartTime", "Import Start Time   ----"));
-    column->addWidget(hiddenLabel(parent, "lblFinishTime", "Import Finish Time  ----"));
+    column->addWidget(hiddenLabel(parent, control::lblStartTime, "Import Start Time   ----"));
+    column->addWidget(hiddenLabel(parent, control::lblFinishTime, "Import Finish Time  ----"));
     auto* errors = new QHBoxLayout();
-    errors->addWidget(
-        hiddenLabel(parent, "LblErrorLog", "ERRORS Ocurred During Import! Check Error Log!"));
-    cmdViewErrorFile_ =
-        named(new QPushButton(QStringLiteral("&View Error File"), parent), "cmdViewErrorFile");
+    errors->addWidget(hiddenLabel(parent, control::LblErrorLog,
+                                  "ERRORS Ocurred During Import! Check Error Log!"));
+    cmdViewErrorFile_ = named(new QPushButton(QStringLiteral("&View Error File"), parent),
+                              control::cmdViewErrorFile);
     cmdViewErrorFile_->setVisible(false);
     errors->addWidget(cmdViewErrorFile_);
     errors->addStretch();
     column->addLayout(errors);
-    auto* progress = named(new QProgressBar(parent), "pgbImport");
+    auto* progress = named(new QProgressBar(parent), control::pgbImport);
     progress->setVisible(false);
     column->addWidget(progress);
     column->addWidget(
         label(parent, "lblSupport", "Technical Support: 1-800-555-0142 or 1-800-555-0143"));
 
     // The log viewer lies over the window where its button puts it.
-    rtbLog_ = named(new QPlainTextEdit(parent), "rtbLog");
+    rtbLog_ = named(new QPlainTextEdit(parent), control::rtbLog);
     rtbLog_->setReadOnly(true);
     rtbLog_->setVisible(false);
     return column;
 }
 
 void FrmMain::buildStatusBar() {
-    QStatusBar* bar = named(statusBar(), "statbarMain");
+    QStatusBar* bar = named(statusBar(), control::statbarMain);
     bar->addWidget(label(bar, "statbarMainPanel1"), 1);
     statusDate_ = label(bar, "statbarMainDate");
     statusTime_ = label(bar, "statbarMainTime");

@@ -1,8 +1,8 @@
-#include "app/conversion_run.h"
 #include "app/program_folders.h"
 #include "app/start_up.h"
 #include "frm_main.h"
 #include "instance_lock.h"
+#include "run/conversion_run.h"
 #include "start_up_ui.h"
 
 #include <QApplication>
@@ -14,7 +14,7 @@ int main(int argc, char* argv[]) {
 
     dcf::ui::QtInstanceLock lock;
     dcf::ui::QtStartUpUi startUpUi;
-    dcf::app::ConversionRun run;
+    dcf::run::ConversionRun run;
     const dcf::app::StartUpResult started = dcf::app::startUp(
         lock, startUpUi, run, dcf::app::kDefaultTarget, dcf::app::programFolder());
     if (started.outcome != dcf::app::StartUpResult::Outcome::Started) {

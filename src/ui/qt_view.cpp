@@ -1,5 +1,7 @@
 #include "qt_view.h"
 
+#include "dcf/control_names.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -29,15 +31,15 @@ QString boxTitle(const std::string& title) {
     return title.empty() ? QStringLiteral("dcfconvert") : QString::fromStdString(title);
 }
 
-QMessageBox::Icon boxIcon(app::Icon icon) {
+QMessageBox::Icon boxIcon(run::Icon icon) {
     switch (icon) {
-    case app::Icon::Information:
+    case run::Icon::Information:
         return QMessageBox::Information;
-    case app::Icon::Question:
+    case run::Icon::Question:
         return QMessageBox::Question;
-    case app::Icon::Critical:
+    case run::Icon::Critical:
         return QMessageBox::Critical;
-    case app::Icon::None:
+    case run::Icon::None:
         break;
     }
     return QMessageBox::NoIcon;
@@ -151,48 +153,48 @@ QAction* QtView::menuAction(const QString& control) const {
     return window_.findChild<QAction*>(control);
 }
 
-void QtView::applyText(const QString& control, const QString& text) {
-    if (control == window_.objectName()) {
+void QtView::applyText(const QString& name, const QString& text) {
+    if (name == window_.objectName()) {
         window_.setWindowTitle(text);
-    } else if (control == QStringLiteral("statbarMain")) {
+    } else if (name == QString::fromLatin1(control::statbarMain)) {
         if (auto* panel = window_.findChild<QLabel*>(QStringLiteral("statbarMainPanel1"))) {
             panel->setText(text);
         }
-    } else if (auto* label = window_.findChild<QLabel*>(control)) {
+    } else if (auto* label = window_.findChild<QLabel*>(name)) {
         label->setText(text);
-    } else if (auto* button = window_.findChild<QAbstractButton*>(control)) {
+    } else if (auto* button = window_.findChild<QAbstractButton*>(name)) {
         button->setText(text);
-    } else if (QAction* action = menuAction(control)) {
+    } else if (QAction* action = menuAction(name)) {
         action->setText(text);
     } else {
-        qWarning("No control named %s", qPrintable(control));
+        qWarning("No control named %s", qPrintable(name));
     }
 }
 
-void QtView::applyVisible(const QString& control, bool visible) {
-    if (QAction* action = menuAction(control)) {
+void QtView::applyVisible(const QString& name, bool visible) {
+    if (QAction* action = menuAction(name)) {
         action->setVisible(visible);
-    } else if (auto* widget = window_.findChild<QWidget*>(control)) {
+    } else if (auto* widget = window_.findChild<QWidget*>(name)) {
         widget->setVisible(visible);
     } else {
-        qWarning("No control named %s", qPrintable(control));
+        qWarning("No control named %s", qPrintable(name));
     }
 }
 
-void QtView::applyEnabled(const QString& control, bool enabled) {
-    if (control == window_.objectName()) {
+void QtView::applyEnabled(const QString& name, bool enabled) {
+    if (name == window_.objectName()) {
         window_.setEnabled(enabled);
-    } else if (QAction* action = menuAction(control)) {
+    } else if (QAction* action = menuAction(name)) {
         action->setEnabled(enabled);
-    } else if (auto* widget = window_.findChild<QWidget*>(control)) {
+    } else if (auto* widget = window_.findChild<QWidget*>(name)) {
         widget->setEnabled(enabled);
     } else {
-        qWarning("No control named %s", qPrintable(control));
+        qWarning("No control named %s", qPrintable(name));
     }
 }
 
 void QtView::applyProgress(std::int64_t value, std::int64_t maximum) {
-    auto* bar = window_.findChild<QProgressBar*>(QStringLiteral("pgbImport"));
+    auto* bar = window_.findChild<QProgressBar*>(QString::fromLatin1(control::pgbImport));
     if (bar == nullptr) {
         return;
     }
@@ -218,27 +220,27 @@ void QtView::showPointer() {
     hourglassShown_ = hourglass;
 }
 
-app::Answer QtView::ask(const app::Question& question) {
+run::Answer QtView::ask(const run::Question& question) {
     return answerFromWindow([this, question] {
         QMessageBox box(boxIcon(question.icon), boxTitle(question.title), boxText(question.text),
                         QMessageBox::Yes | QMessageBox::No, &window_);
-        box.setDefaultButton(question.defaultAnswer == app::Answer::Yes ? QMessageBox::Yes
+        box.setDefaultButton(question.defaultAnswer == run::Answer::Yes ? QMessageBox::Yes
                                                                         : QMessageBox::No);
         return showBox(box);
     });
 }
 
-void QtView::tell(const app::Message& message) {
+void QtView::tell(const run::Message& message) {
     answerFromWindow([this, message] {
         QMessageBox box(boxIcon(message.icon), boxTitle(message.title), boxText(message.text),
                         QMessageBox::Ok, &window_);
         box.setDefaultButton(QMessageBox::Ok);
         showBox(box);
-        return app::Answer::Yes;
+        return run::Answer::Yes;
     });
 }
 
-app::Answer QtView::showBox(QMessageBox& box) {
+run::Answer QtView::showBox(QMessageBox& box) {
     // The box shows what the engine set before it asked.
     flush();
     box.setWindowModality(Qt::ApplicationModal);
@@ -247,29 +249,29 @@ app::Answer QtView::showBox(QMessageBox& box) {
     const int button = box.exec();
     --openBoxes_;
     showPointer();
-    return button == QMessageBox::Yes ? app::Answer::Yes : app::Answer::No;
+    return button == QMessageBox::Yes ? run::Answer::Yes : run::Answer::No;
 }
 
-app::Answer QtView::answerFromWindow(std::function<app::Answer()> show) {
+run::Answer QtView::answerFromWindow(std::function<run::Answer()> show) {
     if (onWindowThread()) {
         return show();
     }
     struct Reply {
         bool given = false;
-        app::Answer answer = app::Answer::No;
+        run::Answer answer = run::Answer::No;
     };
     auto reply = std::make_shared<Reply>();
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return !cancelQuestionOpen_ || shuttingDown_; });
     if (shuttingDown_) {
-        return app::Answer::No;
+        return run::Answer::No;
     }
     engineQuestionOpen_ = true;
     lock.unlock();
     QMetaObject::invokeMethod(
         this,
         [this, reply, show = std::move(show)] {
-            const app::Answer answer = show();
+            const run::Answer answer = show();
             const std::lock_guard answered(mutex_);
             reply->answer = answer;
             reply->given = true;
@@ -279,7 +281,7 @@ app::Answer QtView::answerFromWindow(std::function<app::Answer()> show) {
         Qt::QueuedConnection);
     lock.lock();
     changed_.wait(lock, [&] { return reply->given || shuttingDown_; });
-    return reply->given ? reply->answer : app::Answer::No;
+    return reply->given ? reply->answer : run::Answer::No;
 }
 
 void QtView::yield() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/view.h"
+#include "run/view.h"
 
 #include <QObject>
 #include <QTimer>
@@ -31,7 +31,7 @@ namespace dcf::ui {
 // A question or message blocks the worker until the user answers. While the
 // Cancel question is open the worker waits at its next yield (or before its
 // next question), so no other box appears beside it.
-class QtView final : public QObject, public app::View {
+class QtView final : public QObject, public run::View {
     Q_OBJECT
 
 public:
@@ -46,8 +46,8 @@ public:
     void setEnabled(std::string_view control, bool enabled) override;
     void setProgress(std::int64_t value, std::int64_t maximum) override;
     void setBusy(bool busy) override;
-    app::Answer ask(const app::Question& question) override;
-    void tell(const app::Message& message) override;
+    run::Answer ask(const run::Question& question) override;
+    void tell(const run::Message& message) override;
     void yield() override;
 
     // Window thread. Marks the Cancel question open so that the worker
@@ -79,9 +79,9 @@ private:
     [[nodiscard]] bool onWindowThread() const;
     void change(const std::function<void(Pending&)>& edit);
     void apply(const Pending& pending);
-    void applyText(const QString& control, const QString& text);
-    void applyVisible(const QString& control, bool visible);
-    void applyEnabled(const QString& control, bool enabled);
+    void applyText(const QString& name, const QString& text);
+    void applyVisible(const QString& name, bool visible);
+    void applyEnabled(const QString& name, bool enabled);
     void applyProgress(std::int64_t value, std::int64_t maximum);
     void applyBusy(bool busy);
     void showPointer();
@@ -89,8 +89,8 @@ private:
 
     // Runs `show` on the window's thread and returns its answer; the worker
     // waits for it.
-    app::Answer answerFromWindow(std::function<app::Answer()> show);
-    app::Answer showBox(QMessageBox& box);
+    run::Answer answerFromWindow(std::function<run::Answer()> show);
+    run::Answer showBox(QMessageBox& box);
 
     QMainWindow& window_;
     QTimer batchTimer_;

@@ -11,7 +11,7 @@ RunWorker::~RunWorker() {
     join();
 }
 
-void RunWorker::start(app::RunContext context, Finished finished) {
+void RunWorker::start(run::RunContext context, Finished finished) {
     join();
     running_ = true;
     thread_ = std::thread([this, context, finished = std::move(finished)]() mutable {

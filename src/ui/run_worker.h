@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/run_command.h"
-#include "app/run_context.h"
+#include "run/run_context.h"
 
 #include <QObject>
 #include <functional>
@@ -25,7 +25,7 @@ public:
     RunWorker& operator=(const RunWorker&) = delete;
 
     // Starts runConversion(context); only when no run is going.
-    void start(app::RunContext context, Finished finished);
+    void start(run::RunContext context, Finished finished);
     // True from start until `finished` has been called.
     [[nodiscard]] bool running() const { return running_; }
     // Waits for the thread, when there is one.

@@ -27,7 +27,7 @@ TEST(StartUp, SecondCopyOnlyShowsTheMessageAndOpensNothing) {
     FixedLock lock;
     lock.free = false;
     RecordingUi ui;
-    app::ConversionRun run;
+    run::ConversionRun run;
     const auto result = app::startUp(lock, ui, run, "DSN=never_opened", "/nonexistent");
     EXPECT_EQ(result.outcome, app::StartUpResult::Outcome::AlreadyRunning);
     EXPECT_EQ(ui.calls, std::vector<std::string>{"already running"});
@@ -39,7 +39,7 @@ TEST(StartUp, DataSourceThatCannotBeOpenedStopsWithTheDriversText) {
     odbcConfigFolder();
     FixedLock lock;
     RecordingUi ui;
-    app::ConversionRun run;
+    run::ConversionRun run;
     TempFolder program;
     const auto result = app::startUp(lock, ui, run, "DSN=dcf_missing_source", program.path());
     EXPECT_EQ(result.outcome, app::StartUpResult::Outcome::DatabaseUnavailable);
@@ -57,7 +57,7 @@ TEST(StartUp, OpensTheSharedConnectionAndTheLogsFolderBesideTheProgram) {
     std::filesystem::create_directory(program.path() / "logs");
     FixedLock lock;
     RecordingUi ui;
-    app::ConversionRun run;
+    run::ConversionRun run;
     run.cancelRequested = true;
     const auto result = app::startUp(lock, ui, run, "DSN=dcf_startup_check", program.path());
     EXPECT_EQ(result.outcome, app::StartUpResult::Outcome::Started);
@@ -89,14 +89,14 @@ TEST(ProgramFolders, LogsFolderFallsBackToThePrivateStateFolder) {
 }
 
 TEST(ConversionRunState, ResetClearsEverythingOfThePreviousRunButTheFile) {
-    app::ConversionRun run;
+    run::ConversionRun run;
     run.filePath = "/data/a.DCF_ZV";
     run.logsFolder = "/logs";
     run.filerId = "F1";
     run.recordError = true;
     run.cancelRequested = true;
     run.duplicateNameChecking = false;
-    run.stagedCount["RCPT"] = 3;
+    run.countStaged(*recordTypeNamed("RCPT"));
     run.notImportedCount = 2;
     run.recordCounter = 9;
     run.resetForNewRun();

@@ -14,9 +14,9 @@
 namespace dcf::test {
 namespace {
 
-using app::Answer;
-using app::QuestionKind;
 using cli::Options;
+using run::Answer;
+using run::QuestionKind;
 
 struct CliOutput {
     int status = -1;
@@ -150,14 +150,14 @@ TEST(CliView, AnswersEachQuestionFromTheOptionsAndNamesIt) {
     options.duplicateFiler = {"continue", "stop"};
     options.similarNames = {"existing", "stop-asking", "new"};
     options.save = false;
-    app::ConversionRun run;
+    run::ConversionRun run;
     run.fileFilerType = "COH";
     run.fileFilerId = "F1";
     run.fileFilerName = "Jane Doe";
     std::ostringstream out;
     std::ostringstream err;
     cli::CliView view(options, run, out, err);
-    const auto ask = [&](QuestionKind kind) { return view.ask(app::Question{kind, "", "?"}); };
+    const auto ask = [&](QuestionKind kind) { return view.ask(run::Question{kind, "", "?"}); };
 
     EXPECT_EQ(ask(QuestionKind::ConfirmRun), Answer::Yes);
     EXPECT_EQ(ask(QuestionKind::DuplicateFiler), Answer::Yes);
@@ -167,7 +167,7 @@ TEST(CliView, AnswersEachQuestionFromTheOptionsAndNamesIt) {
     EXPECT_EQ(ask(QuestionKind::SimilarName), Answer::No);
     EXPECT_EQ(ask(QuestionKind::SimilarName), Answer::No);
     EXPECT_EQ(ask(QuestionKind::SimilarName), Answer::No);
-    view.tell(app::Message{"Title", "Line one\r\nLine two"});
+    view.tell(run::Message{"Title", "Line one\r\nLine two"});
     EXPECT_EQ(ask(QuestionKind::SaveNotImported), Answer::No);
     EXPECT_EQ(ask(QuestionKind::SaveMinor), Answer::No);
     EXPECT_EQ(ask(QuestionKind::SaveClean), Answer::No);
@@ -209,7 +209,7 @@ TEST(CliSignals, InterruptAndTerminateRequestCancelWhileTheRunLasts) {
     struct sigaction saved {};
     sigaction(SIGTERM, &own, &saved);
     for (const int signal : {SIGINT, SIGTERM}) {
-        app::ConversionRun run;
+        run::ConversionRun run;
         {
             const cli::CancelOnSignals guard(run);
             std::raise(signal);

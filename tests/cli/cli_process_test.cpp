@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -108,6 +109,25 @@ TEST(CliProcess, TerminateMidRunCancelsAndRollsBack) {
     staged.execute();
     ASSERT_TRUE(staged.next());
     EXPECT_EQ(staged.integer("n"), 0);
+}
+
+// Neither blocks the program: a FIFO would wait for a writer, /dev/zero never
+// ends its first line.
+TEST(CliProcess, AFifoOrADeviceIsRefusedAsAMissingFile) {
+    TestDatabase database(Target::NativeSqlite);
+    TempFolder folder;
+    const auto fifo = folder.path() / "pipe.DCF_ZV";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto device = folder.path() / "zero.DCF_ZV";
+    std::filesystem::create_symlink("/dev/zero", device);
+    for (const auto& path : {fifo, device}) {
+        const Process result = runFrontEnd({"--database", database.target(), "--logs",
+                                            folder.path().string(), "-q", path.string()},
+                                           folder.path());
+        EXPECT_EQ(result.status, 2) << path;
+        EXPECT_EQ(result.out, "message: Incorrect or Missing QORVEX data file name. No files "
+                              "converted\noutcome: refused\n");
+    }
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "dcf/control_names.h"
 #include "run_fixture.h"
 
 #include <gtest/gtest.h>
@@ -15,8 +16,8 @@ using ConversionRunTest = RunTest;
 
 TEST_P(ConversionRunTest, CleanRunSavedOnYesAddsTheFilerAndKeepsTheLog) {
     writeDcf("minimal.DCF_ZV", kMinimal);
-    view_.answer(app::QuestionKind::ConfirmRun, {yes()});
-    view_.answer(app::QuestionKind::SaveClean, {yes()});
+    view_.answer(run::QuestionKind::ConfirmRun, {yes()});
+    view_.answer(run::QuestionKind::SaveClean, {yes()});
     const auto result = run();
 
     EXPECT_EQ(result.outcome, app::RunOutcome::Saved);
@@ -56,23 +57,23 @@ TEST_P(ConversionRunTest, CleanRunSavedOnYesAddsTheFilerAndKeepsTheLog) {
 TEST_P(ConversionRunTest, EveryClosingQuestionRollsBackOnNoAndCommitsOnYes) {
     struct Case {
         std::string file;
-        app::QuestionKind question;
+        run::QuestionKind question;
     };
     // A short TEXT line is not imported; a filer whose NAME line is missing
     // is a minor error of the filer importer.
     const std::vector<Case> cases = {
-        {kMinimal, app::QuestionKind::SaveClean},
-        {kMinimal + "TEXT,3,1,A,B,C,no closing comma\r\n", app::QuestionKind::SaveNotImported},
-        {kHeader + "FLR,1,0,A,B,COH,F123456,X,Y,9\r\n", app::QuestionKind::SaveMinor},
+        {kMinimal, run::QuestionKind::SaveClean},
+        {kMinimal + "TEXT,3,1,A,B,C,no closing comma\r\n", run::QuestionKind::SaveNotImported},
+        {kHeader + "FLR,1,0,A,B,COH,F123456,X,Y,9\r\n", run::QuestionKind::SaveMinor},
     };
     for (const auto& c : cases) {
-        for (const app::Answer answer : {no(), yes()}) {
+        for (const run::Answer answer : {no(), yes()}) {
             connection().statement("delete from FILERS").execute();
             const auto before = contents();
             RecordingView fresh;
             view_ = fresh;
             writeDcf("case.DCF_ZV", c.file);
-            view_.answer(app::QuestionKind::ConfirmRun, {yes()});
+            view_.answer(run::QuestionKind::ConfirmRun, {yes()});
             view_.answer(c.question, {answer});
             const auto result = run();
             ASSERT_FALSE(view_.questions.empty());
@@ -102,9 +103,9 @@ TEST_P(ConversionRunTest, DuplicateFilerAnswers) {
 
     // Continue converts; the known filer is not added again.
     writeDcf("dup.DCF_ZV", kMinimal);
-    view_.answer(app::QuestionKind::DuplicateFiler, {yes()});
-    view_.answer(app::QuestionKind::ConfirmRun, {yes()});
-    view_.answer(app::QuestionKind::SaveClean, {yes()});
+    view_.answer(run::QuestionKind::DuplicateFiler, {yes()});
+    view_.answer(run::QuestionKind::ConfirmRun, {yes()});
+    view_.answer(run::QuestionKind::SaveClean, {yes()});
     EXPECT_EQ(run().outcome, app::RunOutcome::Saved);
     EXPECT_EQ(view_.questions[1].text,
               "There Already Exists a COH Filer\r\n'Jane Doe'\r\nwith Account #F123456\r\n"
@@ -116,8 +117,8 @@ TEST_P(ConversionRunTest, DuplicateFilerAnswers) {
     connection().statement("delete from IMPORTTEMP").execute();
     view_ = RecordingView();
     writeDcf("dup.DCF_ZV", kHeader + kFiler + second + kName);
-    view_.answer(app::QuestionKind::ConfirmRun, {yes()});
-    view_.answer(app::QuestionKind::DuplicateFiler, {yes(), no()});
+    view_.answer(run::QuestionKind::ConfirmRun, {yes()});
+    view_.answer(run::QuestionKind::DuplicateFiler, {yes(), no()});
     const auto stopped = run();
     EXPECT_EQ(stopped.outcome, app::RunOutcome::Cancelled);
     EXPECT_EQ(view_.questions.size(), 3u);
@@ -128,11 +129,11 @@ TEST_P(ConversionRunTest, DuplicateFilerAnswers) {
     // A filer of another type is never converted.
     view_ = RecordingView();
     writeDcf("dup.DCF_ZV", kHeader + "FLR,1,0,A,B,SCC,F123456,X,Y,2\r\n" + kName);
-    view_.answer(app::QuestionKind::ConfirmRun, {yes()});
+    view_.answer(run::QuestionKind::ConfirmRun, {yes()});
     EXPECT_EQ(run().outcome, app::RunOutcome::Cancelled);
     ASSERT_EQ(view_.messages.size(), 1u);
     EXPECT_EQ(view_.messages[0].title, "Canceling QORVEX Data File Conversion");
-    EXPECT_EQ(view_.messages[0].icon, app::Icon::Critical);
+    EXPECT_EQ(view_.messages[0].icon, run::Icon::Critical);
     EXPECT_EQ(contents(), before);
 }
 
@@ -146,7 +147,7 @@ TEST_P(ConversionRunTest, FilerProblemsStopTheRun) {
     for (const auto& [file, message] : cases) {
         view_ = RecordingView();
         writeDcf("filer.DCF_ZV", file);
-        view_.answer(app::QuestionKind::ConfirmRun, {yes()});
+        view_.answer(run::QuestionKind::ConfirmRun, {yes()});
         const auto result = run();
         EXPECT_EQ(result.outcome, app::RunOutcome::Cancelled) << message;
         ASSERT_EQ(view_.messages.size(), 1u);
@@ -156,32 +157,29 @@ TEST_P(ConversionRunTest, FilerProblemsStopTheRun) {
     }
 }
 
-TEST_P(ConversionRunTest, FileWithoutFilerStagesAndCountsButImportsNothing) {
+TEST_P(ConversionRunTest, FileWithoutFilerStagesAndCountsThenStops) {
+    const auto before = contents();
     writeDcf("nofiler.dcf_zv", "HDR,1,0,a,b,c,\r\nHDR no comma\r\nrcpt,1,2\r\n" + kName +
                                    "PLDG,4,1,A,B,C,D,E,F,G,H,I,J,Y\r\nXXXX,unknown\r\n");
-    view_.answer(app::QuestionKind::ConfirmRun, {yes()});
-    view_.answer(app::QuestionKind::SaveClean, {yes()});
+    view_.answer(run::QuestionKind::ConfirmRun, {yes()});
     const auto result = run();
-    EXPECT_EQ(result.outcome, app::RunOutcome::Saved) << "a lower-case extension is accepted";
+    EXPECT_EQ(result.outcome, app::RunOutcome::Cancelled) << "a lower-case extension is accepted";
     EXPECT_EQ(run_.recordCounter, 6);
     EXPECT_EQ(run_.staged("HDR"), 1);
     EXPECT_EQ(run_.staged("PLDG"), 1);
-    EXPECT_EQ(count("select count(*) from IMPORTTEMP where rec_type = 'PLDG'"), 1);
-    EXPECT_EQ(count("select count(*) from FILERS"), 0);
-    EXPECT_EQ(result.summaryLines[0], "Processed 1 Header Record(s)");
-    EXPECT_EQ(result.summaryLines[8], "         1 Pledge(s)");
+    EXPECT_EQ(view_.count(control::lblNameCount), 1);
+    ASSERT_EQ(view_.messages.size(), 1U);
+    EXPECT_EQ(view_.messages[0].text, "FLR Record is missing! Conversion Terminating!");
+    EXPECT_TRUE(result.summaryLines.empty());
+    EXPECT_EQ(contents(), before);
 }
 
 TEST_P(ConversionRunTest, CancelDuringStagingRollsBackBeforeAnyImporter) {
     const auto before = contents();
     writeDcf("cancel.DCF_ZV", kMinimal);
-    view_.answer(app::QuestionKind::ConfirmRun, {yes()});
-    // The pre-scan yields once, then every staged line; cancel on the second line.
-    view_.onYield([this] {
-        if (view_.yields == 3) {
-            run_.cancelRequested = true;
-        }
-    });
+    view_.answer(run::QuestionKind::ConfirmRun, {yes()});
+    view_.atYieldAfter(control::statbarMain, "Processing DCF file record # 2",
+                       [this] { run_.cancelRequested = true; });
     const auto result = run();
     EXPECT_EQ(result.outcome, app::RunOutcome::Cancelled);
     EXPECT_EQ(view_.text("statbarMain"), "DCF conversion canceled. No files converted.");
@@ -193,13 +191,9 @@ TEST_P(ConversionRunTest, CancelDuringStagingRollsBackBeforeAnyImporter) {
 TEST_P(ConversionRunTest, CancelBeforeTheImportersIsStillRolledBack) {
     const auto before = contents();
     writeDcf("cancel.DCF_ZV", kMinimal);
-    view_.answer(app::QuestionKind::ConfirmRun, {yes()});
-    // The yield after the staging pass, before the names are converted.
-    view_.onYield([this] {
-        if (view_.yields == 5) {
-            run_.cancelRequested = true;
-        }
-    });
+    view_.answer(run::QuestionKind::ConfirmRun, {yes()});
+    view_.atYieldAfter(control::lblProcessingMessage, "Processing name records from DCF file",
+                       [this] { run_.cancelRequested = true; });
     EXPECT_EQ(run().outcome, app::RunOutcome::Cancelled);
     EXPECT_FALSE(connection().inTransaction());
     EXPECT_EQ(contents(), before);
@@ -245,7 +239,7 @@ TEST_P(ConversionRunTest, RefusedRunsBeginNoTransaction) {
 TEST_P(ConversionRunTest, EmptyOrVanishingFileFailsTheRun) {
     const auto before = contents();
     writeDcf("empty.DCF_ZV", "");
-    view_.answer(app::QuestionKind::ConfirmRun, {yes()});
+    view_.answer(run::QuestionKind::ConfirmRun, {yes()});
     const auto empty = run();
     EXPECT_EQ(empty.outcome, app::RunOutcome::Failed);
     const std::string log = finalLog(empty);
@@ -256,16 +250,17 @@ TEST_P(ConversionRunTest, EmptyOrVanishingFileFailsTheRun) {
 
     view_ = RecordingView();
     const auto path = writeDcf("vanish.DCF_ZV", kMinimal);
-    view_.answer(app::QuestionKind::ConfirmRun, {yes()});
-    view_.onYield([&] { std::filesystem::remove(path); });
+    view_.answer(run::QuestionKind::ConfirmRun, {yes()});
+    view_.atYieldAfter(control::frmMain, "Conversion - DCF Data (Converting File)",
+                       [&] { std::filesystem::remove(path); });
     EXPECT_EQ(run().outcome, app::RunOutcome::Failed);
     EXPECT_EQ(contents(), before);
 }
 
 TEST_P(ConversionRunTest, SecondRunCountsFromZeroAndARunningRunLocksOthersOut) {
     writeDcf("minimal.DCF_ZV", kMinimal);
-    view_.answer(app::QuestionKind::ConfirmRun, {yes()});
-    view_.answer(app::QuestionKind::SaveClean, {no()});
+    view_.answer(run::QuestionKind::ConfirmRun, {yes()});
+    view_.answer(run::QuestionKind::SaveClean, {no()});
     EXPECT_EQ(run().outcome, app::RunOutcome::RolledBack);
     EXPECT_EQ(run().outcome, app::RunOutcome::RolledBack);
     EXPECT_EQ(run_.recordCounter, 3);
@@ -275,7 +270,7 @@ TEST_P(ConversionRunTest, SecondRunCountsFromZeroAndARunningRunLocksOthersOut) {
     other->begin();
     other->acquireRunLock(std::chrono::seconds(5));
     view_ = RecordingView();
-    view_.answer(app::QuestionKind::ConfirmRun, {yes()});
+    view_.answer(run::QuestionKind::ConfirmRun, {yes()});
     EXPECT_EQ(run().outcome, app::RunOutcome::Failed);
     ASSERT_EQ(view_.messages.size(), 1u);
     EXPECT_EQ(view_.messages[0].text,
@@ -286,7 +281,7 @@ TEST_P(ConversionRunTest, SecondRunCountsFromZeroAndARunningRunLocksOthersOut) {
 // Only a server can go away under a run: its connection is ended mid-run.
 TEST_P(ConversionRunTest, DatabaseLostMidRunSavesNothing) {
     if (GetParam() != Target::PostgreSQL) {
-        return;
+        GTEST_SKIP() << "only a database server can go away in the middle of a run";
     }
     const auto before = contents();
     auto& pid = connection().statement("select pg_backend_pid() as pid");
@@ -296,16 +291,14 @@ TEST_P(ConversionRunTest, DatabaseLostMidRunSavesNothing) {
     pid.reset();
     auto admin = database().connect();
     writeDcf("minimal.DCF_ZV", kMinimal);
-    view_.answer(app::QuestionKind::ConfirmRun, {yes()});
-    view_.onYield([&] {
-        if (view_.yields == 3) {
-            admin->statement("select pg_terminate_backend(cast(? as integer))").run(backend);
-        }
+    view_.answer(run::QuestionKind::ConfirmRun, {yes()});
+    view_.atYieldAfter(control::statbarMain, "Processing DCF file record # 1", [&] {
+        admin->statement("select pg_terminate_backend(cast(? as integer))").run(backend);
     });
     const auto result = run();
     EXPECT_EQ(result.outcome, app::RunOutcome::Failed);
     EXPECT_FALSE(view_.messages.empty());
-    EXPECT_TRUE(view_.questions.size() == 1) << "no closing question after the database went away";
+    EXPECT_EQ(view_.questions.size(), 1U) << "no closing question after the database went away";
     EXPECT_EQ(contents(*admin), before);
 }
 

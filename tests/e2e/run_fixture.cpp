@@ -26,7 +26,7 @@ std::filesystem::path RunTest::writeDcf(const std::string& name, const std::stri
 }
 
 app::RunResult RunTest::run() {
-    app::RunContext context{run_, connection(), view_};
+    run::RunContext context{run_, connection(), view_};
     return app::runConversion(context);
 }
 

@@ -27,15 +27,15 @@ protected:
     std::int64_t count(const std::string& sql);
 
     TempFolder files_;
-    app::ConversionRun run_;
+    run::ConversionRun run_;
     RecordingView view_;
 };
 
-inline app::Answer yes() {
-    return app::Answer::Yes;
+inline run::Answer yes() {
+    return run::Answer::Yes;
 }
-inline app::Answer no() {
-    return app::Answer::No;
+inline run::Answer no() {
+    return run::Answer::No;
 }
 
 } // namespace dcf::test

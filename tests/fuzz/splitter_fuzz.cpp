@@ -1,9 +1,9 @@
 // Feeds arbitrary bytes through the path a DCF line takes: encoding, type
 // lookup and splitting under every record type's rules, and checks what must
 // hold for any input.
-#include "staging/dcf_splitter.h"
-#include "staging/record_types.h"
-#include "staging/text_encoding.h"
+#include "dcf/dcf_splitter.h"
+#include "dcf/record_types.h"
+#include "dcf/text_encoding.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -15,7 +15,7 @@
 
 namespace {
 
-using namespace dcf::staging;
+using namespace dcf;
 
 void check(bool condition, const char* what) {
     if (!condition) {

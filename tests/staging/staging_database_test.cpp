@@ -1,8 +1,8 @@
-#include "app/run_context.h"
 #include "db/error.h"
-#include "staging/dcf_line_reader.h"
+#include "dcf/dcf_line_reader.h"
+#include "dcf/record_types.h"
+#include "run/run_context.h"
 #include "staging/import_dcf_records.h"
-#include "staging/record_types.h"
 #include "test_database.h"
 
 #include <gtest/gtest.h>
@@ -20,19 +20,23 @@ protected:
         }
         run_.logsFolder = logs_.path();
         run_.filePath = logs_.path() / "sample.DCF_ZV";
-        context_ = std::make_unique<app::RunContext>(app::RunContext{run_, connection(), view_});
+        context_ = std::make_unique<run::RunContext>(run::RunContext{run_, connection(), view_});
     }
 
+    // As the staging pass does: the line's own number, then the count of
+    // lines read.
     bool stage(const std::string& line) {
-        ++run_.recordCounter;
-        const staging::RecordType* type = staging::findRecordType(line);
+        run_.currentLineNumber = run_.recordCounter + 1;
+        const dcf::RecordType* type = dcf::findRecordType(line);
         EXPECT_NE(type, nullptr) << line;
-        if (type == nullptr || !type->staged) {
-            return false;
+        bool staged = false;
+        if (type != nullptr && type->staged) {
+            run_.currentLine = line;
+            run_.expectedFieldCount = type->fieldCount;
+            staged = staging::ImportDCFRecords(*context_);
         }
-        run_.currentLine = line;
-        run_.expectedFieldCount = type->fieldCount;
-        return staging::ImportDCFRecords(*context_);
+        ++run_.recordCounter;
+        return staged;
     }
 
     // The staged rows of a type, each column by name, in staging order.
@@ -63,13 +67,13 @@ protected:
     }
 
     TempFolder logs_;
-    app::ConversionRun run_;
-    app::SilentView view_;
-    std::unique_ptr<app::RunContext> context_;
+    run::ConversionRun run_;
+    run::SilentView view_;
+    std::unique_ptr<run::RunContext> context_;
 };
 
 TEST_P(StagingTest, FilerLineCarriesItsOwnFilerIdAndIsFoundByItsFourCharacterType) {
-    EXPECT_TRUE(stage("HDR,1,2,3,4,5") == false);
+    EXPECT_FALSE(stage("HDR,1,2,3,4,5"));
     EXPECT_TRUE(stage("FLR,1,0,A,B,C,F77,X,Y,2"));
     // Fields 4 to 33, field 8 quoted with a comma in it, then field 34.
     EXPECT_TRUE(stage("NAME,2,0,Smith,,,,\"Smith, J\"" + std::string(25, ',') + ",AB"));
@@ -131,7 +135,7 @@ TEST_P(StagingTest, LongValuesMoveToMemo) {
 TEST_P(StagingTest, UnstageableLinesAreLoggedCountedAndTheNextLineStages) {
     EXPECT_TRUE(stage("FLR,1,0,A,B,C,F77,X,Y,2"));
     EXPECT_FALSE(stage("TEXT,7,3,A,B,C,no comma after the last field"));
-    EXPECT_FALSE(stage(std::string("RCPT,8,3,A,B\0,C,D,E,F,G,H,I,J", 30)));
+    EXPECT_FALSE(stage(std::string("RCPT,8,3,A,B\0,C,D,E,F,G,H,I,J", 29)));
     EXPECT_FALSE(stage("RCPT,9,3,A,B,C," + std::string(256, 'z') + ",E,F,G,H,I,J"));
     EXPECT_TRUE(stage("TEXT,10,3,A,B,C,fine,"));
     EXPECT_EQ(run_.notImportedCount, 3);
@@ -151,9 +155,15 @@ TEST_P(StagingTest, UnstageableLinesAreLoggedCountedAndTheNextLineStages) {
         text.find(
             "---- Input Record Causing Error: 'TEXT,7,3,A,B,C,no comma after the last field'\r\n"),
         std::string::npos);
+    // Each block names the line's own number in the file.
     EXPECT_NE(text.find("---- Error On line # 2\r\n"), std::string::npos);
     EXPECT_NE(text.find("---- Error On line # 3\r\n"), std::string::npos);
     EXPECT_NE(text.find("---- Error On line # 4\r\n"), std::string::npos);
+    // The line with a NUL byte is named by its own record, and the NUL shows.
+    EXPECT_NE(text.find("Report # = 3\r\nRecord Number = 8\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("---- Input Record Causing Error: 'RCPT,8,3,A,B\\0,C,D,E,F,G,H,I,J'"),
+              std::string::npos);
+    EXPECT_EQ(text.find('\0'), std::string::npos);
 }
 
 TEST_P(StagingTest, LineTheDatabaseRefusesIsLoggedAndTheNextLineStages) {
@@ -180,8 +190,8 @@ TEST_P(StagingTest, BadInputFileStagesWhatItCanAndLogsTheRest) {
         "TEXT,4,1,A,B,C," + huge + ",\n" +              // a 1 MB line
         "TEXT,5,1,A,B,C,\"last\"";                      // no final line end
     writeFile(logs_.path() / "bad.DCF_ZV", bytes);
-    staging::DcfLineReader reader(logs_.path() / "bad.DCF_ZV");
-    staging::DcfLine line;
+    dcf::DcfLineReader reader(logs_.path() / "bad.DCF_ZV");
+    dcf::DcfLine line;
     int staged = 0;
     while (reader.next(line)) {
         staged += stage(line.text) ? 1 : 0;

@@ -1,6 +1,7 @@
 #include "recording_view.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace dcf::test {
 namespace {
@@ -25,33 +26,43 @@ T recall(const std::vector<std::pair<std::string, T>>& values, std::string_view 
 
 } // namespace
 
-std::string questionKindName(app::QuestionKind kind) {
+std::string questionKindName(run::QuestionKind kind) {
     switch (kind) {
-    case app::QuestionKind::ConfirmRun:
+    case run::QuestionKind::ConfirmRun:
         return "ConfirmRun";
-    case app::QuestionKind::DuplicateFiler:
+    case run::QuestionKind::DuplicateFiler:
         return "DuplicateFiler";
-    case app::QuestionKind::SimilarName:
+    case run::QuestionKind::SimilarName:
         return "SimilarName";
-    case app::QuestionKind::SaveNotImported:
+    case run::QuestionKind::SaveNotImported:
         return "SaveNotImported";
-    case app::QuestionKind::SaveMinor:
+    case run::QuestionKind::SaveMinor:
         return "SaveMinor";
-    case app::QuestionKind::SaveClean:
+    case run::QuestionKind::SaveClean:
         return "SaveClean";
-    case app::QuestionKind::CancelRun:
+    case run::QuestionKind::CancelRun:
         return "CancelRun";
     }
     return "?";
 }
 
-void RecordingView::answer(app::QuestionKind kind, std::vector<app::Answer> answers) {
-    script_.emplace_back(kind, std::deque<app::Answer>(answers.begin(), answers.end()));
+void RecordingView::answer(run::QuestionKind kind, std::vector<run::Answer> answers) {
+    script_.emplace_back(kind, std::deque<run::Answer>(answers.begin(), answers.end()));
+}
+
+void RecordingView::atYieldAfter(std::string_view control, std::string_view text,
+                                 std::function<void()> action) {
+    triggers_.push_back({std::string(control), std::string(text), std::move(action)});
 }
 
 void RecordingView::setText(std::string_view control, std::string_view text) {
     calls.push_back(std::string(control) + ": " + std::string(text));
     remember(texts_, control, std::string(text));
+    for (Trigger& trigger : triggers_) {
+        if (trigger.action && trigger.control == control && trigger.text == text) {
+            trigger.armed = true;
+        }
+    }
 }
 
 void RecordingView::setCount(std::string_view label, std::int64_t value) {
@@ -77,9 +88,9 @@ void RecordingView::setBusy(bool busy) {
     calls.emplace_back(busy ? "busy" : "not busy");
 }
 
-app::Answer RecordingView::ask(const app::Question& question) {
+run::Answer RecordingView::ask(const run::Question& question) {
     questions.push_back(question);
-    app::Answer answer = question.defaultAnswer;
+    run::Answer answer = question.defaultAnswer;
     for (auto& [kind, answers] : script_) {
         if (kind == question.kind && !answers.empty()) {
             answer = answers.front();
@@ -89,11 +100,11 @@ app::Answer RecordingView::ask(const app::Question& question) {
         }
     }
     calls.push_back("ask " + questionKindName(question.kind) + ": " + question.text + " -> " +
-                    (answer == app::Answer::Yes ? "Yes" : "No"));
+                    (answer == run::Answer::Yes ? "Yes" : "No"));
     return answer;
 }
 
-void RecordingView::tell(const app::Message& message) {
+void RecordingView::tell(const run::Message& message) {
     messages.push_back(message);
     calls.push_back("tell: " + message.text);
 }
@@ -101,8 +112,12 @@ void RecordingView::tell(const app::Message& message) {
 void RecordingView::yield() {
     ++yields;
     calls.emplace_back("yield");
-    if (onYield_) {
-        onYield_();
+    for (Trigger& trigger : triggers_) {
+        if (trigger.armed) {
+            // Once only: the action may set texts that would arm it again.
+            trigger.armed = false;
+            std::exchange(trigger.action, nullptr)();
+        }
     }
 }
 

@@ -87,14 +87,14 @@ TEST_F(QtViewFromWorker, QuestionsAndMessagesWaitForTheUser) {
     std::atomic<int> answers{-1};
     std::thread worker([&] {
         view.setText("lblToolBar", "answer me");
-        const app::Answer first =
-            view.ask({app::QuestionKind::ConfirmRun, "Converting DCF Data File",
-                      "line one\r\nline two", app::Icon::Question, app::Answer::No});
-        const app::Answer second =
-            view.ask({app::QuestionKind::SaveClean, "", "Save All Converted Records?",
-                      app::Icon::None, app::Answer::Yes});
-        view.tell({"", "done", app::Icon::Critical});
-        answers = (first == app::Answer::Yes ? 10 : 0) + (second == app::Answer::Yes ? 1 : 0);
+        const run::Answer first =
+            view.ask({run::QuestionKind::ConfirmRun, "Converting DCF Data File",
+                      "line one\r\nline two", run::Icon::Question, run::Answer::No});
+        const run::Answer second =
+            view.ask({run::QuestionKind::SaveClean, "", "Save All Converted Records?",
+                      run::Icon::None, run::Answer::Yes});
+        view.tell({"", "done", run::Icon::Critical});
+        answers = (first == run::Answer::Yes ? 10 : 0) + (second == run::Answer::Yes ? 1 : 0);
     });
     ASSERT_TRUE(processUntil([&] { return answers >= 0; }));
     worker.join();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/conversion_run.h"
 #include "frm_main.h"
+#include "run/conversion_run.h"
 #include "test_database.h"
 
 #include <memory>
@@ -20,7 +20,7 @@ protected:
     }
 
     FrmMain& window() { return *window_; }
-    app::ConversionRun& run() { return run_; }
+    run::ConversionRun& run() { return run_; }
     db::Connection& connection() { return *connection_; }
     const std::filesystem::path& logs() const { return logs_.path(); }
 
@@ -28,7 +28,7 @@ private:
     dcf::test::TestDatabase database_;
     dcf::test::TempFolder logs_;
     std::unique_ptr<db::Connection> connection_;
-    app::ConversionRun run_;
+    run::ConversionRun run_;
     std::unique_ptr<FrmMain> window_;
 };
 

@@ -1,0 +1,132 @@
+#pragma once
+
+#include "run/run_context.h"
+#include "staging/staged_row.h"
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace dcf::importers {
+
+// What became of one staged row, as its conversion tells the importer frame.
+class RowOutcome {
+public:
+    enum class Kind {
+        Added,    // a row was added to the target table
+        Rejected, // not converted: the message goes to the log, the row is marked "E"
+        Skipped,  // passed over without a word: no row, no entry, no count
+        StopRun,  // the conversion must not go on: the message is shown, the run cancelled
+    };
+
+    static RowOutcome added() { return RowOutcome(Kind::Added, {}); }
+    static RowOutcome rejected(std::string message) {
+        return RowOutcome(Kind::Rejected, std::move(message));
+    }
+    static RowOutcome skipped() { return RowOutcome(Kind::Skipped, {}); }
+    static RowOutcome stopRun(std::string message) {
+        return RowOutcome(Kind::StopRun, std::move(message));
+    }
+
+    [[nodiscard]] Kind kind() const { return kind_; }
+    [[nodiscard]] const std::string& message() const { return message_; }
+
+private:
+    RowOutcome(Kind kind, std::string message) : kind_(kind), message_(std::move(message)) {}
+    Kind kind_;
+    std::string message_;
+};
+
+// The staged row a conversion works on, and how it reports problems that do
+// not end it. Entries are written at once, in the order they arise, each
+// with this row's input record.
+class ImportRow {
+public:
+    ImportRow(run::RunContext& context, const staging::StagedRow& staged)
+        : context_(context), staged_(staged) {}
+
+    [[nodiscard]] run::RunContext& context() { return context_; }
+    [[nodiscard]] run::ConversionRun& run() { return context_.run; }
+    [[nodiscard]] db::Connection& db() { return context_.db; }
+    [[nodiscard]] const staging::StagedRow& staged() const { return staged_; }
+
+    // The record is converted with a correction (a value cut to its
+    // column's width, a default).
+    void warn(std::string_view message);
+    // A check the conversion called found that the record cannot be
+    // converted (a name that is missing); the conversion still returns its
+    // own outcome, usually a rejection with a message of its own.
+    void reject(std::string_view message);
+    [[nodiscard]] std::size_t warnings() const { return warnings_; }
+
+private:
+    run::RunContext& context_;
+    const staging::StagedRow& staged_;
+    std::size_t warnings_ = 0;
+};
+
+// Converts one staged row.
+using ConvertRow = RowOutcome (*)(ImportRow& row);
+// Runs once before the first row, with the number of rows selected: prepares
+// the run state, or returns the message of a run that must stop instead.
+using BeforeFirstRow = std::optional<std::string> (*)(run::RunContext& context, std::size_t rows);
+// The text of status-bar panel 1 after a row was added.
+using StatusText = std::string (*)(const run::ConversionRun& run);
+// The lines of an error block between "Report # = " and the error lines.
+using IdentifyingLines = std::vector<std::string> (*)(const run::ConversionRun& run,
+                                                      const staging::StagedRow& row);
+
+// The last line of an error block: the number of DCF lines read.
+enum class LineNumberLine {
+    None,
+    Capital,   // "---- Error On line # "
+    LowerCase, // "---- Error on line # "
+};
+
+// One importer: everything the frame needs to walk its staged rows, count
+// and show them, and write the block of a row that fails. An importer is one
+// constant of this type and its row conversion; the frame holds the loop.
+struct ImporterDescription {
+    // The procedure its error blocks name: "ImportRCPT".
+    const char* procedure = nullptr;
+    // The record types it converts, by name ({"RCPT", "PLDG"}); the first
+    // one's staged count decides whether it runs at all.
+    std::array<const char*, 2> recordTypes{};
+    // The selection's own order before staging order ("repno, rec_num");
+    // nullptr for staging order alone.
+    const char* orderBy = nullptr;
+    // lblProcessingMessage while it runs; nullptr leaves it as it is.
+    const char* processingMessage = nullptr;
+    BeforeFirstRow beforeFirstRow = nullptr;
+    ConvertRow convert = nullptr;
+    // The record type whose imported count rises with every added row (the
+    // record-type table gives its label, if any); nullptr keeps no count.
+    const char* countType = nullptr;
+    // nullptr leaves the status bar as it is.
+    StatusText statusText = nullptr;
+
+    // The error block of a row that fails:
+    // the type inside "Record Type = '...'", which need not be the staged
+    // type ('FLR' for "FLR,", 'RCPT' for pledges too, 'ASSET' for ASSE);
+    const char* blockRecordType = nullptr;
+    // the staging column its "Report # = " line shows (the cover sheet's
+    // own number is its rec_num);
+    const char* reportNumberColumn = "repno";
+    // nullptr: "Record Number = " and the row's record number;
+    IdentifyingLines identifyingLines = nullptr;
+    bool errorNumberLine = true;
+    LineNumberLine lineNumberLine = LineNumberLine::None;
+    // "-----Error will be Logged to this Error File: " and the log's path, last.
+    bool logPathLine = false;
+
+    // After a row fails, end the importer instead of going on.
+    bool endAtFirstError = false;
+    // Between rows, answer the user's Cancel.
+    bool testCancel = true;
+};
+
+} // namespace dcf::importers

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "dcf/record_types.h"
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dcf::run {
+
+// The name values loaded for the current name id.
+struct ResolvedName {
+    std::string naml, namf, namt, nams, namn, adr1, adr2, city, stcd, zip4, employer, occup,
+        jobTitle, spousEmp, parent1, parent2, osPacCb, osPacFec;
+};
+
+// The state of one conversion, shared by the driver, the staging step, the
+// importers and the log writers. It lives as long as the program; every
+// item but the selected file and the logs folder is reset at the start of
+// each run, so nothing of one run leaks into the next.
+struct ConversionRun {
+    // The selected DCF file and what its filer line said.
+    std::filesystem::path filePath;
+    std::string fileName;
+    std::string fileFilerType;
+    std::string fileFilerId;
+    std::string fileFilerName;
+
+    std::filesystem::path logsFolder;
+    // How long a run waits for another run on the same database.
+    std::chrono::milliseconds runLockWait{30000};
+
+    // The line being staged, its number in the file (the first line is 1)
+    // and its type's field count.
+    std::string currentLine;
+    std::int64_t currentLineNumber = 0;
+    std::int32_t expectedFieldCount = 0;
+    // Lines read in the current pass: the line number of error reports.
+    std::int32_t recordCounter = 0;
+
+    std::string filerId;
+    std::string filerNameRecordNumber;
+    // The text of the file's filer line, as the filer importer quotes it.
+    std::string filerLine;
+
+    // The row being converted.
+    std::string currentRecordType;
+    std::string currentRecordNumber;
+    std::string currentReportNumber;
+    std::string newReportNumber;
+    std::string currentNameId;
+    std::int64_t currentStagingKey = 0;
+    ResolvedName resolvedName;
+
+    std::int32_t importedWithErrorCount = 0;
+    std::int32_t notImportedCount = 0;
+    std::int32_t unexpectedErrorCount = 0;
+    std::int32_t driverFailureCount = 0;
+
+    // The count summary the driver wrote to the log.
+    std::vector<std::string> summaryLines;
+
+    // Set from the window's thread by Cancel, read by the engine.
+    std::atomic<bool> cancelRequested{false};
+    bool recordError = false;
+    bool duplicateNameChecking = true;
+    bool duplicateNameExplanation = true;
+
+    // Clears every item of the previous run; keeps the file and logs folder.
+    void resetForNewRun();
+
+    // Lines staged and rows imported per record type, by the type's name
+    // ("HDR", "FLR", "NAME", ...); 0 for a name of no type.
+    [[nodiscard]] std::int32_t staged(std::string_view type) const;
+    [[nodiscard]] std::int32_t imported(std::string_view type) const;
+    // Counts one more and returns the new count.
+    std::int32_t countStaged(const RecordType& type);
+    std::int32_t countImported(const RecordType& type);
+
+private:
+    std::array<std::int32_t, kRecordTypeCount> staged_{};
+    std::array<std::int32_t, kRecordTypeCount> imported_{};
+};
+
+} // namespace dcf::run
