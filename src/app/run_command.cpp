@@ -9,6 +9,7 @@
 #include "dcf/control_names.h"
 #include "log/clock_text.h"
 #include "log/log_file.h"
+#include "run/run_transaction.h"
 
 #include <chrono>
 #include <optional>
@@ -99,20 +100,10 @@ bool writeHeader(run::RunContext& context) {
     return true;
 }
 
-// Begins the transaction, takes the run lock and converts. Returns the
-// outcome of a run that ended here (failed, or rolled back by a cancel or a
-// stop); nothing for a conversion that waits for the closing question.
-std::optional<RunOutcome> convert(run::RunContext& context,
-                                  std::optional<db::Transaction>& transaction) {
-    try {
-        transaction.emplace(context.db);
-    } catch (const std::exception& failure) {
-        return failRun(context,
-                       nothingSaved(std::string("The database could not begin the conversion's "
-                                                "transaction: ") +
-                                    failure.what()));
-    }
-    context.transaction = &*transaction;
+// Takes the run lock and converts, in the run's open transaction. Returns
+// the outcome of a run that ended here (failed, or rolled back by a cancel or
+// a stop); nothing for a conversion that waits for the closing question.
+std::optional<RunOutcome> convert(run::RunContext& context) {
     try {
         context.db.acquireRunLock(context.run.runLockWait);
     } catch (const db::RunLockBusy& busy) {
@@ -125,7 +116,7 @@ std::optional<RunOutcome> convert(run::RunContext& context,
     }
     context.view.setBusy(false);
     // A cancel that no importer answered still rolls the run back.
-    if (context.run.cancelRequested && transaction->open()) {
+    if (context.run.cancelRequested && context.transaction->open()) {
         CancelImport(context);
     }
     showIdle(context.view, context.run.fileName);
@@ -153,18 +144,23 @@ void closeLog(run::RunContext& context, RunResult& result) {
 }
 
 // Everything after the log header: the transaction is begun, converted,
-// settled and ended here, and the log finished, on every way out.
+// settled and ended, and the log finished, on every way out.
 RunOutcome convertAndSettle(run::RunContext& context, RunResult& result) {
-    std::optional<db::Transaction> transaction;
-    struct Owner {
-        run::RunContext& context;
-        ~Owner() { context.transaction = nullptr; }
-    } owner{context};
+    std::optional<run::RunTransaction> transaction;
     std::optional<RunOutcome> outcome;
     try {
-        outcome = convert(context, transaction);
+        transaction.emplace(context);
     } catch (const std::exception& failure) {
-        outcome = failRun(context, nothingSaved(failure.what()));
+        outcome = failRun(context, nothingSaved(std::string("The database could not begin the "
+                                                            "conversion's transaction: ") +
+                                                failure.what()));
+    }
+    if (transaction) {
+        try {
+            outcome = convert(context);
+        } catch (const std::exception& failure) {
+            outcome = failRun(context, nothingSaved(failure.what()));
+        }
     }
     try {
         closeLog(context, result);

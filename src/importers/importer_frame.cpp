@@ -63,76 +63,125 @@ void stopRun(run::RunContext& context, const std::string& message) {
     context.run.cancelRequested = true;
 }
 
-void countAdded(run::RunContext& context, const ImporterDescription& importer) {
-    if (importer.countType != nullptr) {
-        const RecordType& type = typeNamed(importer.countType);
-        const std::int32_t count = context.run.countImported(type);
-        if (type.importedLabel != nullptr) {
-            context.view.setCount(type.importedLabel, count);
+// One call of an importer: its rows, one by one.
+class ImporterWalk {
+public:
+    ImporterWalk(run::RunContext& context, const ImporterDescription& importer)
+        : context_(context), importer_(importer),
+          counted_(importer.countType != nullptr ? &typeNamed(importer.countType) : nullptr) {}
+
+    ImporterResult walk();
+
+private:
+    RowEnd convertRow(std::int64_t key);
+    RowEnd settleRow(ImportRow& row, const RowOutcome& outcome);
+    void countAdded();
+    void trapRowError(const std::exception& error);
+
+    run::RunContext& context_;
+    const ImporterDescription& importer_;
+    const RecordType* counted_;
+    staging::StagedRow row_;
+    ImporterResult result_;
+};
+
+ImporterResult ImporterWalk::walk() {
+    if (importer_.processingMessage != nullptr) {
+        context_.view.setText(control::lblProcessingMessage, importer_.processingMessage);
+    }
+    const db::KeySnapshot keys = selectRows(context_, importer_);
+    if (importer_.beforeFirstRow != nullptr) {
+        if (const std::optional<std::string> stop =
+                importer_.beforeFirstRow(context_, keys.size())) {
+            stopRun(context_, *stop);
+            result_.end = ImporterEnd::Stopped;
+            return result_;
         }
     }
-    if (importer.statusText != nullptr) {
-        context.view.setText(control::statbarMain, importer.statusText(context.run));
+    for (const std::int64_t key : keys) {
+        const RowEnd end = convertRow(key);
+        if (end == RowEnd::Stop) {
+            result_.end = ImporterEnd::Stopped;
+            return result_;
+        }
+        if (end == RowEnd::Failed && importer_.endAtFirstError) {
+            result_.end = ImporterEnd::EndedAtError;
+            return result_;
+        }
+        context_.view.yield();
+        if (importer_.testCancel && context_.run.cancelRequested) {
+            result_.end = ImporterEnd::Cancelled;
+            return result_;
+        }
     }
+    return result_;
 }
 
-RowEnd settleRow(ImportRow& row, const ImporterDescription& importer, const RowOutcome& outcome,
-                 ImporterResult& result) {
-    run::RunContext& context = row.context();
-    switch (outcome.kind()) {
-    case RowOutcome::Kind::Added:
-        ++result.added;
-        result.addedWithWarnings += row.warnings() > 0 ? 1 : 0;
-        countAdded(context, importer);
-        return RowEnd::Done;
-    case RowOutcome::Kind::Rejected:
-        ++result.rejected;
-        row.reject(outcome.message());
-        return RowEnd::Done;
-    case RowOutcome::Kind::Skipped:
-        ++result.skipped;
-        return RowEnd::Done;
-    case RowOutcome::Kind::StopRun:
-        stopRun(context, outcome.message());
-        return RowEnd::Stop;
-    }
-    return RowEnd::Done;
-}
-
-// The trap of a row that failed: counted, marked and logged with the
-// importer's block.
-void trapRowError(run::RunContext& context, const ImporterDescription& importer,
-                  const staging::StagedRow& row, const std::exception& error) {
-    run::ConversionRun& run = context.run;
-    ++run.unexpectedErrorCount;
-    run::markRejected(context.db, run.currentStagingKey);
-    const std::tm now = log::localTime(std::chrono::system_clock::now());
-    log::LogFile(run.logsFolder)
-        .appendLines(importerErrorBlock(run, importer, row, log::describeError(error), now));
-}
-
-RowEnd convertRow(run::RunContext& context, const ImporterDescription& importer, std::int64_t key,
-                  staging::StagedRow& row, ImporterResult& result) {
-    run::ConversionRun& run = context.run;
+RowEnd ImporterWalk::convertRow(std::int64_t key) {
+    run::ConversionRun& run = context_.run;
     run.currentStagingKey = key;
     clearCurrent(run);
     RowEnd end = RowEnd::Done;
     try {
         // A row deleted since the keys were taken is passed over.
-        if (row.read(context.db, key)) {
-            makeCurrent(run, importer, row);
-            ImportRow importRow(context, row);
-            const RowOutcome outcome = importer.convert(importRow);
-            end = settleRow(importRow, importer, outcome, result);
+        if (row_.read(context_.db, key)) {
+            makeCurrent(run, importer_, row_);
+            ImportRow importRow(context_, row_);
+            const RowOutcome outcome = importer_.convert(importRow);
+            end = settleRow(importRow, outcome);
         }
     } catch (const std::exception& error) {
-        run::rethrowIfRunEnding(context, error);
-        trapRowError(context, importer, row, error);
-        ++result.failed;
+        run::rethrowIfRunEnding(context_, error);
+        trapRowError(error);
         end = RowEnd::Failed;
     }
     run.currentStagingKey = 0;
     return end;
+}
+
+RowEnd ImporterWalk::settleRow(ImportRow& row, const RowOutcome& outcome) {
+    switch (outcome.kind()) {
+    case RowOutcome::Kind::Added:
+        ++result_.added;
+        result_.addedWithWarnings += row.warnings() > 0 ? 1 : 0;
+        countAdded();
+        return RowEnd::Done;
+    case RowOutcome::Kind::Rejected:
+        ++result_.rejected;
+        row.reject(outcome.message());
+        return RowEnd::Done;
+    case RowOutcome::Kind::Skipped:
+        ++result_.skipped;
+        return RowEnd::Done;
+    case RowOutcome::Kind::StopRun:
+        stopRun(context_, outcome.message());
+        return RowEnd::Stop;
+    }
+    return RowEnd::Done;
+}
+
+void ImporterWalk::countAdded() {
+    if (counted_ != nullptr) {
+        const std::int32_t count = context_.run.countImported(*counted_);
+        if (counted_->importedLabel != nullptr) {
+            context_.view.setCount(counted_->importedLabel, count);
+        }
+    }
+    if (importer_.statusText != nullptr) {
+        context_.view.setText(control::statbarMain, importer_.statusText(context_.run));
+    }
+}
+
+// The trap of a row that failed: counted, marked and logged with the
+// importer's block.
+void ImporterWalk::trapRowError(const std::exception& error) {
+    run::ConversionRun& run = context_.run;
+    ++run.unexpectedErrorCount;
+    ++result_.failed;
+    run::markRejected(context_.db, run.currentStagingKey);
+    const std::tm now = log::localTime(std::chrono::system_clock::now());
+    log::LogFile(run.logsFolder)
+        .appendLines(importerErrorBlock(run, importer_, row_, log::describeError(error), now));
 }
 
 } // namespace
@@ -147,36 +196,7 @@ void ImportRow::reject(std::string_view message) {
 }
 
 ImporterResult runImporter(run::RunContext& context, const ImporterDescription& importer) {
-    ImporterResult result;
-    if (importer.processingMessage != nullptr) {
-        context.view.setText(control::lblProcessingMessage, importer.processingMessage);
-    }
-    const db::KeySnapshot keys = selectRows(context, importer);
-    if (importer.beforeFirstRow != nullptr) {
-        if (const std::optional<std::string> stop = importer.beforeFirstRow(context, keys.size())) {
-            stopRun(context, *stop);
-            result.end = ImporterEnd::Stopped;
-            return result;
-        }
-    }
-    staging::StagedRow row;
-    for (const std::int64_t key : keys) {
-        const RowEnd end = convertRow(context, importer, key, row, result);
-        if (end == RowEnd::Stop) {
-            result.end = ImporterEnd::Stopped;
-            return result;
-        }
-        if (end == RowEnd::Failed && importer.endAtFirstError) {
-            result.end = ImporterEnd::EndedAtError;
-            return result;
-        }
-        context.view.yield();
-        if (importer.testCancel && context.run.cancelRequested) {
-            result.end = ImporterEnd::Cancelled;
-            return result;
-        }
-    }
-    return result;
+    return ImporterWalk(context, importer).walk();
 }
 
 } // namespace dcf::importers

@@ -110,7 +110,6 @@ void RecordingView::tell(const run::Message& message) {
 }
 
 void RecordingView::yield() {
-    ++yields;
     calls.emplace_back("yield");
     for (Trigger& trigger : triggers_) {
         if (trigger.armed) {

@@ -35,7 +35,6 @@ public:
     std::vector<std::string> calls;
     std::vector<run::Question> questions;
     std::vector<run::Message> messages;
-    int yields = 0;
 
     // The last text, count or visibility set on a control ("" / -1 / false
     // when never set).
