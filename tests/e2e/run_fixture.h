@@ -31,6 +31,13 @@ protected:
     RecordingView view_;
 };
 
+// The lines of a small file: a header, the filer F123456 and its NAME line.
+inline const std::string kHeader = "HDR,1,0,DCF,1.0,20261208,\r\n";
+inline const std::string kFiler = "FLR,1,0,A,B,COH,F123456,X,Y,2\r\n";
+inline const std::string kName =
+    "NAME,2,0,F,,,Doe Campaign,Jane,,,,100 Main St,,Springfield,ST,12345" + std::string(17, ',') +
+    ",NN\r\n";
+
 inline run::Answer yes() {
     return run::Answer::Yes;
 }

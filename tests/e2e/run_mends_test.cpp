@@ -10,11 +10,6 @@
 namespace dcf::test {
 namespace {
 
-const std::string kHeader = "HDR,1,0,DCF,1.0,20261208,\r\n";
-const std::string kFiler = "FLR,1,0,A,B,COH,F123456,X,Y,2\r\n";
-const std::string kName = "NAME,2,0,F,,,Doe Campaign,Jane,,,,100 Main St,,Springfield,ST,12345" +
-                          std::string(17, ',') + ",NN\r\n";
-
 using RunMendsTest = RunTest;
 
 void expectFinishedLog(const std::string& log) {

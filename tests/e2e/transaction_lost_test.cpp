@@ -13,9 +13,7 @@
 namespace dcf::test {
 namespace {
 
-const std::string kStart = "HDR,1,0,DCF,1.0,20261208,\r\nFLR,1,0,A,B,COH,F123456,X,Y,2\r\n"
-                           "NAME,2,0,F,,,Doe Campaign,Jane,,,,100 Main St,,Springfield,ST,12345" +
-                           std::string(17, ',') + ",NN\r\n";
+const std::string kStart = kHeader + kFiler + kName;
 
 // `count` memo lines of about 250 characters each.
 std::string memoLines(int from, int count) {
