@@ -75,7 +75,7 @@ using ConvertRow = RowOutcome (*)(ImportRow& row);
 // the run state, or returns the message of a run that must stop instead.
 using BeforeFirstRow = std::optional<std::string> (*)(run::RunContext& context, std::size_t rows);
 // The text of status-bar panel 1 after a row was added.
-using StatusText = std::string (*)(const run::ConversionRun& run);
+using StatusText = std::string (*)(const run::ConversionRun& run, const staging::StagedRow& row);
 // The lines of an error block between "Report # = " and the error lines.
 using IdentifyingLines = std::vector<std::string> (*)(const run::ConversionRun& run,
                                                       const staging::StagedRow& row);

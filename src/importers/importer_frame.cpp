@@ -168,7 +168,7 @@ void ImporterWalk::countAdded() {
         }
     }
     if (importer_.statusText != nullptr) {
-        context_.view.setText(control::statbarMain, importer_.statusText(context_.run));
+        context_.view.setText(control::statbarMain, importer_.statusText(context_.run, row_));
     }
 }
 

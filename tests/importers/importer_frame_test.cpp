@@ -52,8 +52,8 @@ RowOutcome convertByInstruction(ImportRow& row) {
     return RowOutcome::added();
 }
 
-std::string addedMemo(const run::ConversionRun& run) {
-    return "Added memo " + run.currentRecordNumber;
+std::string addedMemo(const run::ConversionRun& /*run*/, const staging::StagedRow& row) {
+    return "Added memo " + row.text("rec_num");
 }
 
 const ImporterDescription kMemos{

@@ -197,8 +197,9 @@ void OdbcConnection::endTransaction(SQLSMALLINT completion) {
         }
     }
     // The connection goes back to autocommit whatever happened, so that the
-    // next run can begin; a rollback of a transaction the database already
-    // ended has nothing left to undo.
+    // next run can begin (which turns it off again itself, so a failure here
+    // changes nothing that matters); a rollback of a transaction the
+    // database already ended has nothing left to undo.
     inTransaction_ = false;
     const bool lost = std::exchange(transactionLost_, false);
     SQLSetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON),
