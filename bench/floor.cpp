@@ -124,13 +124,13 @@ int main(int argc, char** argv) {
         dcf::bench::generateDcfFile(file, options.lines);
 
         std::vector<dcf::staging::StagingRow> rows;
-        dcf::dcf::DcfLineReader reader(file);
-        dcf::dcf::DcfLine line;
+        dcf::DcfLineReader reader(file);
+        dcf::DcfLine line;
         while (reader.next(line)) {
-            const dcf::dcf::RecordType* type = dcf::dcf::findRecordType(line.text);
+            const dcf::RecordType* type = dcf::findRecordType(line.text);
             if (type != nullptr && type->staged) {
                 rows.push_back(dcf::staging::stagingRow(
-                    dcf::dcf::splitDcfLine(line.text, type->fieldCount), "F123456"));
+                    dcf::splitDcfLine(line.text, type->fieldCount), "F123456"));
             }
         }
 

@@ -26,12 +26,12 @@ int main(int argc, char** argv) {
 
         const dcf::bench::Stopwatch watch;
         connection->begin();
-        dcf::dcf::DcfLineReader reader(run.filePath);
-        dcf::dcf::DcfLine line;
+        dcf::DcfLineReader reader(run.filePath);
+        dcf::DcfLine line;
         long long staged = 0;
         while (reader.next(line)) {
             ++run.recordCounter;
-            const dcf::dcf::RecordType* type = dcf::dcf::findRecordType(line.text);
+            const dcf::RecordType* type = dcf::findRecordType(line.text);
             if (type == nullptr || !type->staged) {
                 continue;
             }
