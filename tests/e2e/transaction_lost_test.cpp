@@ -50,10 +50,10 @@ protected:
     }
 };
 
-TEST_P(TransactionLostTest, AFullDatabaseEndsTheRunAndKeepsNothing) {
-    if (GetParam() == Target::PostgreSQL) {
-        GTEST_SKIP() << "a size limit is SQLite's; the server's own case is the next test";
-    }
+// A size limit is SQLite's; a server's own case is the next test.
+using DatabaseFullTest = TransactionLostTest;
+
+TEST_P(DatabaseFullTest, AFullDatabaseEndsTheRunAndKeepsNothing) {
     const auto before = contents();
     auto& pages = connection().statement("PRAGMA page_count");
     pages.execute();
@@ -88,10 +88,9 @@ std::string unindexableReportNumber() {
     return text;
 }
 
-TEST_P(TransactionLostTest, ATransactionTheServerEndsEndsTheRunAndKeepsNothing) {
-    if (GetParam() != Target::PostgreSQL) {
-        GTEST_SKIP() << "only a server aborts a transaction after a refused statement";
-    }
+using ServerAbortTest = TransactionLostTest;
+
+TEST_P(ServerAbortTest, ATransactionTheServerEndsEndsTheRunAndKeepsNothing) {
     const auto before = contents();
     const std::string file = kStart + memoLines(3, 20) + "TEXT,30," + unindexableReportNumber() +
                              ",A,B,C,\"refused\"\r\n" + memoLines(31, 20);
@@ -116,7 +115,8 @@ TEST_P(TransactionLostTest, ATransactionTheServerEndsEndsTheRunAndKeepsNothing) 
     EXPECT_EQ(count("select count(*) from IMPORTTEMP where rec_type = 'TEXT'"), 40);
 }
 
-DCF_ON_ALL_DATABASES(TransactionLostTest);
+DCF_ON_SQLITE_DATABASES(DatabaseFullTest);
+DCF_ON_DATABASE_SERVER(ServerAbortTest);
 
 } // namespace
 } // namespace dcf::test

@@ -96,3 +96,16 @@ private:
     INSTANTIATE_TEST_SUITE_P(AllDatabases, Fixture,                                                \
                              ::testing::ValuesIn(::dcf::test::allTargets()),                       \
                              ::dcf::test::TargetNamer{})
+
+// For what only SQLite does (a size limit), on both SQLite targets.
+#define DCF_ON_SQLITE_DATABASES(Fixture)                                                           \
+    INSTANTIATE_TEST_SUITE_P(                                                                      \
+        SqliteDatabases, Fixture,                                                                  \
+        ::testing::Values(::dcf::test::Target::NativeSqlite, ::dcf::test::Target::OdbcSqlite),     \
+        ::dcf::test::TargetNamer{})
+
+// For what only a server does (go away, abort a transaction).
+#define DCF_ON_DATABASE_SERVER(Fixture)                                                            \
+    INSTANTIATE_TEST_SUITE_P(DatabaseServer, Fixture,                                              \
+                             ::testing::Values(::dcf::test::Target::PostgreSQL),                   \
+                             ::dcf::test::TargetNamer{})
