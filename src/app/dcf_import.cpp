@@ -21,7 +21,7 @@ void showStagedCounts(run::RunContext& context) {
     context.view.setCount(control::lblImportCount, context.run.recordCounter);
     for (const RecordType& type : allRecordTypes()) {
         if (type.stagedLabel != nullptr) {
-            context.view.setCount(type.stagedLabel, context.run.staged(type.name));
+            context.view.setCount(type.stagedLabel, context.run.staged(type));
         }
     }
 }
@@ -67,7 +67,7 @@ void writeSummary(run::RunContext& context) {
             continue;
         }
         // The header's line opens the summary; the others are indented.
-        const std::string count = std::to_string(run.staged(type.name));
+        const std::string count = std::to_string(run.staged(type));
         lines.push_back((lines.empty() ? "Processed " + count : "         " + count) +
                         std::string(type.summaryCaption));
     }

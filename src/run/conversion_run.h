@@ -78,6 +78,10 @@ struct ConversionRun {
     // ("HDR", "FLR", "NAME", ...); 0 for a name of no type.
     [[nodiscard]] std::int32_t staged(std::string_view type) const;
     [[nodiscard]] std::int32_t imported(std::string_view type) const;
+    // The same for a type at hand, without looking its name up.
+    [[nodiscard]] std::int32_t staged(const RecordType& type) const {
+        return staged_[recordTypeIndex(type)];
+    }
     // Counts one more and returns the new count.
     std::int32_t countStaged(const RecordType& type);
     std::int32_t countImported(const RecordType& type);
