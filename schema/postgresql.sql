@@ -518,6 +518,9 @@ create index ix_IMPORTTEMP_field7 on IMPORTTEMP using hash (field7);
 create index ix_FILERS_filer_id on FILERS using hash (filer_id);
 create index ix_cvr_repno on cvr using hash (repno);
 create index ix_names_name_id on names using hash (name_id);
+-- The name checks look names up by the last name, ASCII letters folded to upper case.
+create index ix_names_naml on names using hash
+    (translate(naml, 'abcdefghijklmnopqrstuvwxyz', 'ABCDEFGHIJKLMNOPQRSTUVWXYZ'));
 create index ix_memos_repno on memos using hash (repno);
 
 -- Name id 1 stays reserved: a notice keeps its treasurer only above 1.

@@ -9,6 +9,7 @@
 #include "log/clock_text.h"
 #include "log/error_fields.h"
 #include "log/log_file.h"
+#include "names/import_names.h"
 #include "staging/import_dcf_records.h"
 
 #include <chrono>
@@ -81,7 +82,7 @@ void importStaged(run::RunContext& context) {
     run::ConversionRun& run = context.run;
     context.view.setText(control::lblProcessingMessage, "Processing name records from DCF file");
     context.view.yield();
-    // ImportNAMES comes here once names are converted.
+    names::ImportNAMES(context);
     run.resolvedName.osPacCb = "0";
     // The filer importer runs even without a filer line: it stops the run.
     if (run.cancelRequested || !importers::runImporterChain(context)) {

@@ -145,27 +145,34 @@ run::Answer CliView::ask(const run::Question& question) {
         return question.defaultAnswer;
     case run::QuestionKind::DuplicateFiler: {
         const std::string& word = answerWord(options_.duplicateFiler, duplicateFilerAsked_++);
-        return answered("duplicate-filer", word, word == "continue");
+        return answered("duplicate-filer", word,
+                        word == "continue" ? run::Answer::Yes : run::Answer::No);
     }
     case run::QuestionKind::SimilarName: {
         const std::string& word = answerWord(options_.similarNames, similarNameAsked_++);
-        // Yes keeps the existing name. The question has only Yes and No, so
-        // stop-asking answers No here, as new does: the name is added.
-        return answered("similar-name", word, word == "existing");
+        // Yes keeps the existing name, No adds the new one, and Cancel adds it
+        // and asks no more.
+        run::Answer answer = run::Answer::No;
+        if (word == "existing") {
+            answer = run::Answer::Yes;
+        } else if (word == "stop-asking") {
+            answer = run::Answer::Cancel;
+        }
+        return answered("similar-name", word, answer);
     }
     case run::QuestionKind::SaveNotImported:
-        return answered("save-not-imported", saveWord(), options_.save);
+        return answered("save-not-imported", saveWord(), saveAnswer());
     case run::QuestionKind::SaveMinor:
-        return answered("save-minor", saveWord(), options_.save);
+        return answered("save-minor", saveWord(), saveAnswer());
     case run::QuestionKind::SaveClean:
-        return answered("save-clean", saveWord(), options_.save);
+        return answered("save-clean", saveWord(), saveAnswer());
     }
     return question.defaultAnswer;
 }
 
-run::Answer CliView::answered(std::string_view kind, std::string_view word, bool yes) {
+run::Answer CliView::answered(std::string_view kind, std::string_view word, run::Answer answer) {
     writeLine(out_, "question: " + std::string(kind) + " answer: " + std::string(word));
-    return yes ? run::Answer::Yes : run::Answer::No;
+    return answer;
 }
 
 void CliView::tell(const run::Message& message) {

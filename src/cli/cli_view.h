@@ -58,8 +58,11 @@ private:
 
     void reportProgress();
     // Names the question and its answer on standard output.
-    run::Answer answered(std::string_view kind, std::string_view word, bool yes);
+    run::Answer answered(std::string_view kind, std::string_view word, run::Answer answer);
     [[nodiscard]] const char* saveWord() const { return options_.save ? "yes" : "no"; }
+    [[nodiscard]] run::Answer saveAnswer() const {
+        return options_.save ? run::Answer::Yes : run::Answer::No;
+    }
 
     const Options& options_;
     const run::ConversionRun& run_;

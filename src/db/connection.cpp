@@ -22,6 +22,15 @@ Statement& Connection::statement(std::string_view sql) {
     return *found->second;
 }
 
+std::vector<std::string> Connection::preparedSql() const {
+    std::vector<std::string> texts;
+    texts.reserve(statements_.size());
+    for (const auto& [sql, statement] : statements_) {
+        texts.push_back(sql);
+    }
+    return texts;
+}
+
 void Connection::resetStatements() {
     for (auto& [sql, statement] : statements_) {
         statement->reset();

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace dcf::db {
 
@@ -30,6 +31,8 @@ public:
     // A statement of its own, for the rare caller that needs two cursors on
     // the same text at once.
     virtual std::unique_ptr<Statement> prepare(std::string_view sql) = 0;
+    // The texts of the kept statements: what a run has prepared so far.
+    [[nodiscard]] std::vector<std::string> preparedSql() const;
     // Runs SQL text without parameters (schema scripts, "delete from ...").
     virtual void executeScript(std::string_view sql) = 0;
 

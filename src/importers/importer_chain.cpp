@@ -1,6 +1,7 @@
 #include "importers/importer_chain.h"
 
 #include "importers/import_flr.h"
+#include "importers/import_form.h"
 
 #include <array>
 
@@ -15,7 +16,7 @@ struct ChainLink {
 // The order matters: report numbers and name ids are final before the
 // schedules refer to them.
 constexpr std::array<ChainLink, 15> kChain = {{
-    {"ImportFORM", nullptr},
+    {"ImportFORM", &kImportFORM},
     {"ImportCVR2", nullptr},
     {"ImportCVR3", nullptr},
     {"ImportSMRY", nullptr},

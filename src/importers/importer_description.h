@@ -1,5 +1,6 @@
 #pragma once
 
+#include "run/record_report.h"
 #include "run/run_context.h"
 #include "staging/staged_row.h"
 
@@ -44,7 +45,7 @@ private:
 // The staged row a conversion works on, and how it reports problems that do
 // not end it. Entries are written at once, in the order they arise, each
 // with this row's input record.
-class ImportRow {
+class ImportRow final : public run::RecordReport {
 public:
     ImportRow(run::RunContext& context, const staging::StagedRow& staged)
         : context_(context), staged_(staged) {}
@@ -56,11 +57,11 @@ public:
 
     // The record is converted with a correction (a value cut to its
     // column's width, a default).
-    void warn(std::string_view message);
+    void warn(std::string_view message) override;
     // A check the conversion called found that the record cannot be
     // converted (a name that is missing); the conversion still returns its
     // own outcome, usually a rejection with a message of its own.
-    void reject(std::string_view message);
+    void reject(std::string_view message) override;
     [[nodiscard]] std::size_t warnings() const { return warnings_; }
 
 private:
@@ -74,6 +75,8 @@ using ConvertRow = RowOutcome (*)(ImportRow& row);
 // Runs once before the first row, with the number of rows selected: prepares
 // the run state, or returns the message of a run that must stop instead.
 using BeforeFirstRow = std::optional<std::string> (*)(run::RunContext& context, std::size_t rows);
+// Runs once after the last row, when every row was walked.
+using AfterLastRow = void (*)(run::RunContext& context);
 // The text of status-bar panel 1 after a row was added.
 using StatusText = std::string (*)(const run::ConversionRun& run, const staging::StagedRow& row);
 // The lines of an error block between "Report # = " and the error lines.
@@ -103,6 +106,7 @@ struct ImporterDescription {
     const char* processingMessage = nullptr;
     BeforeFirstRow beforeFirstRow = nullptr;
     ConvertRow convert = nullptr;
+    AfterLastRow afterLastRow = nullptr;
     // The record type whose imported count rises with every added row (the
     // record-type table gives its label, if any); nullptr keeps no count.
     const char* countType = nullptr;

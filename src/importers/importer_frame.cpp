@@ -114,6 +114,9 @@ ImporterResult ImporterWalk::walk() {
             return result_;
         }
     }
+    if (importer_.afterLastRow != nullptr) {
+        importer_.afterLastRow(context_);
+    }
     return result_;
 }
 
@@ -123,8 +126,9 @@ RowEnd ImporterWalk::convertRow(std::int64_t key) {
     clearCurrent(run);
     RowEnd end = RowEnd::Done;
     try {
-        // A row deleted since the keys were taken is passed over.
-        if (row_.read(context_.db, key)) {
+        // A row deleted since the keys were taken is passed over, and so is
+        // one an earlier step already refused (its report was not converted).
+        if (row_.read(context_.db, key) && row_.text("Status") != "E") {
             makeCurrent(run, importer_, row_);
             ImportRow importRow(context_, row_);
             const RowOutcome outcome = importer_.convert(importRow);

@@ -26,6 +26,8 @@ void ConversionRun::resetForNewRun() {
     currentNameId.clear();
     currentStagingKey = 0;
     resolvedName = ResolvedName{};
+    roleCode.clear();
+    coverSheet = CoverSheetState{};
     staged_.fill(0);
     imported_.fill(0);
     summaryLines.clear();

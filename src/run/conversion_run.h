@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace dcf::run {
@@ -17,6 +18,35 @@ namespace dcf::run {
 struct ResolvedName {
     std::string naml, namf, namt, nams, namn, adr1, adr2, city, stcd, zip4, employer, occup,
         jobTitle, spousEmp, parent1, parent2, osPacCb, osPacFec;
+};
+
+// A name and address as a cover sheet keeps it for its filer and treasurer.
+struct NameSet {
+    std::string naml, namf, namt, nams, namn, adr1, adr2, city, stcd, zip4;
+};
+
+// The treasurer's mailing address.
+struct AddressSet {
+    std::string adr1, adr2, city, stcd, zip4;
+};
+
+// What the cover sheets of a run carry from one to the next: a report
+// without a treasurer repeats the previous report's.
+struct CoverSheetState {
+    NameSet filer;
+    NameSet treasurer;
+    AddressSet mailing;
+    std::string treasurerPhone;
+    std::string treasurerPhoneExtension;
+    std::string filerEntityCode;
+    // The NAME record of the current report's treasurer; "0" for none.
+    std::string treasurerNameReference = "0";
+    // The converted period of the current report.
+    std::string startDate;
+    std::string endDate;
+    // Each converted report's number in the file and its new number in the
+    // database, in the order converted.
+    std::vector<std::pair<std::string, std::string>> reportMoves;
 };
 
 // The state of one conversion, shared by the driver, the staging step, the
@@ -56,6 +86,10 @@ struct ConversionRun {
     std::string currentNameId;
     std::int64_t currentStagingKey = 0;
     ResolvedName resolvedName;
+    // The role the current name plays: "C" contributor, "P" payee, "L"
+    // lender or creditor, "G" guarantor; "F", "T", "M" on a cover sheet.
+    std::string roleCode;
+    CoverSheetState coverSheet;
 
     std::int32_t importedWithErrorCount = 0;
     std::int32_t notImportedCount = 0;

@@ -5,6 +5,9 @@
 namespace dcf::run {
 
 void rethrowIfRunEnding(RunContext& context, const std::exception& error) {
+    if (const auto* ending = dynamic_cast<const RunEndingError*>(&error)) {
+        throw *ending;
+    }
     const auto* dbError = dynamic_cast<const db::DbError*>(&error);
     if (dbError == nullptr) {
         return;

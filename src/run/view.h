@@ -7,7 +7,8 @@
 namespace dcf::run {
 
 enum class Icon { None, Information, Question, Critical };
-enum class Answer { Yes, No };
+enum class Answer { Yes, No, Cancel };
+enum class Buttons { YesNo, YesNoCancel };
 
 // Which question is put: the batch front end answers each kind from its
 // options and names it in its output.
@@ -21,13 +22,15 @@ enum class QuestionKind {
     CancelRun,       // the Cancel button's question
 };
 
-// A Yes/No question. An empty title means the program's own name.
+// A question with Yes and No, and Cancel where it offers one. An empty title
+// means the program's own name.
 struct Question {
     QuestionKind kind;
     std::string title;
     std::string text;
     Icon icon = Icon::None;
     Answer defaultAnswer = Answer::No;
+    Buttons buttons = Buttons::YesNo;
 };
 
 // A message with one button, OK, which is also its default.

@@ -31,6 +31,18 @@ QString boxTitle(const std::string& title) {
     return title.empty() ? QStringLiteral("dcfconvert") : QString::fromStdString(title);
 }
 
+QMessageBox::StandardButton standardButton(run::Answer answer) {
+    switch (answer) {
+    case run::Answer::Yes:
+        return QMessageBox::Yes;
+    case run::Answer::Cancel:
+        return QMessageBox::Cancel;
+    case run::Answer::No:
+        break;
+    }
+    return QMessageBox::No;
+}
+
 QMessageBox::Icon boxIcon(run::Icon icon) {
     switch (icon) {
     case run::Icon::Information:
@@ -222,10 +234,13 @@ void QtView::showPointer() {
 
 run::Answer QtView::ask(const run::Question& question) {
     return answerFromWindow([this, question] {
+        QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+        if (question.buttons == run::Buttons::YesNoCancel) {
+            buttons |= QMessageBox::Cancel;
+        }
         QMessageBox box(boxIcon(question.icon), boxTitle(question.title), boxText(question.text),
-                        QMessageBox::Yes | QMessageBox::No, &window_);
-        box.setDefaultButton(question.defaultAnswer == run::Answer::Yes ? QMessageBox::Yes
-                                                                        : QMessageBox::No);
+                        buttons, &window_);
+        box.setDefaultButton(standardButton(question.defaultAnswer));
         return showBox(box);
     });
 }
@@ -249,7 +264,10 @@ run::Answer QtView::showBox(QMessageBox& box) {
     const int button = box.exec();
     --openBoxes_;
     showPointer();
-    return button == QMessageBox::Yes ? run::Answer::Yes : run::Answer::No;
+    if (button == QMessageBox::Yes) {
+        return run::Answer::Yes;
+    }
+    return button == QMessageBox::Cancel ? run::Answer::Cancel : run::Answer::No;
 }
 
 run::Answer QtView::answerFromWindow(std::function<run::Answer()> show) {

@@ -164,7 +164,7 @@ TEST(CliView, AnswersEachQuestionFromTheOptionsAndNamesIt) {
     EXPECT_EQ(ask(QuestionKind::DuplicateFiler), Answer::No);
     EXPECT_EQ(ask(QuestionKind::DuplicateFiler), Answer::No);
     EXPECT_EQ(ask(QuestionKind::SimilarName), Answer::Yes);
-    EXPECT_EQ(ask(QuestionKind::SimilarName), Answer::No);
+    EXPECT_EQ(ask(QuestionKind::SimilarName), Answer::Cancel);
     EXPECT_EQ(ask(QuestionKind::SimilarName), Answer::No);
     EXPECT_EQ(ask(QuestionKind::SimilarName), Answer::No);
     view.tell(run::Message{"Title", "Line one\r\nLine two"});

@@ -95,7 +95,6 @@ TEST_P(ConversionRunTest, DuplicateFilerAnswers) {
         .statement("insert into FILERS (filer_id, filer_type) values (?, ?)")
         .run("F2", "COH");
     const std::string second = "FLR,1,0,A,B,COH,F2,X,Y,2\r\n";
-    const auto before = contents();
 
     // Continue converts; the known filer is not added again.
     writeDcf("dup.DCF_ZV", kMinimal);
@@ -111,6 +110,7 @@ TEST_P(ConversionRunTest, DuplicateFilerAnswers) {
 
     // Stop on the second of two duplicate filer lines: nothing is kept.
     connection().statement("delete from IMPORTTEMP").execute();
+    const auto before = contents();
     view_ = RecordingView();
     writeDcf("dup.DCF_ZV", kHeader + kFiler + second + kName);
     view_.answer(run::QuestionKind::ConfirmRun, {yes()});

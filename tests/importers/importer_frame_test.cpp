@@ -199,6 +199,7 @@ TEST_P(ImporterFrameTest, TheBlockFollowsItsDescription) {
 
     importer = kMemos;
     importer.lineNumberLine = LineNumberLine::Capital;
+    stage({"fail"});
     convert(importer);
     EXPECT_NE(log().find("---- Error Description: value too long\r\n---- Error On line # 9\r\n"),
               std::string::npos);

@@ -88,6 +88,22 @@ void RecordingView::setBusy(bool busy) {
     calls.emplace_back(busy ? "busy" : "not busy");
 }
 
+namespace {
+
+const char* answerName(run::Answer answer) {
+    switch (answer) {
+    case run::Answer::Yes:
+        return "Yes";
+    case run::Answer::Cancel:
+        return "Cancel";
+    case run::Answer::No:
+        break;
+    }
+    return "No";
+}
+
+} // namespace
+
 run::Answer RecordingView::ask(const run::Question& question) {
     questions.push_back(question);
     run::Answer answer = question.defaultAnswer;
@@ -100,7 +116,7 @@ run::Answer RecordingView::ask(const run::Question& question) {
         }
     }
     calls.push_back("ask " + questionKindName(question.kind) + ": " + question.text + " -> " +
-                    (answer == run::Answer::Yes ? "Yes" : "No"));
+                    answerName(answer));
     return answer;
 }
 

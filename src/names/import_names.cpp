@@ -1,0 +1,94 @@
+#include "names/import_names.h"
+
+#include "db/key_snapshot.h"
+#include "dcf/control_names.h"
+#include "names/id_counters.h"
+#include "staging/column_renumbering.h"
+#include "staging/staged_row.h"
+
+namespace dcf::names {
+namespace {
+
+// field7 holds a name in every record but these, whose field7 is an amount,
+// a text or the filer's id.
+const staging::ColumnMove kNameReferences{
+    "update IMPORTTEMP set field7 = ? where field7 = ? and rec_type not in ('SMRY', 'NAME', "
+    "'TEXT', 'FINL', 'FLR,', 'CVR3', 'CORR')",
+    "select import_key from IMPORTTEMP where field7 = ? and rec_type not in ('SMRY', 'NAME', "
+    "'TEXT', 'FINL', 'FLR,', 'CVR3', 'CORR') order by import_key",
+    "update IMPORTTEMP set field7 = ? where import_key = ?",
+};
+
+// Draws an id for each NAME record and gives it to the record; returns the
+// file numbers and their ids.
+staging::Renumbering numberNames(run::RunContext& context) {
+    const db::KeySnapshot names(
+        context.db, "select import_key from IMPORTTEMP where rec_type = ? order by import_key",
+        "NAME");
+    staging::Renumbering ids;
+    const auto total = static_cast<std::int64_t>(names.size());
+    std::int64_t done = 0;
+    db::Statement& read =
+        context.db.statement("select rec_num from IMPORTTEMP where import_key = ?");
+    for (const std::int64_t key : names) {
+        context.view.setProgress(++done, total);
+        read.run(key);
+        const std::string fileNumber = read.next() ? read.text("rec_num") : std::string();
+        read.reset();
+        context.run.currentNameId = FindNextNameID(context.db);
+        context.db.statement("update IMPORTTEMP set rec_num = ? where import_key = ?")
+            .run(context.run.currentNameId, key);
+        ids.add(fileNumber, context.run.currentNameId);
+        context.view.yield();
+    }
+    return ids;
+}
+
+// The few records that name someone outside field7: the filer line, the
+// cover sheets and the notices, one row at a time.
+void renumberFew(run::RunContext& context, const staging::Renumbering& ids, const char* type,
+                 std::initializer_list<int> fields) {
+    const db::KeySnapshot rows(context.db,
+                               "select import_key from IMPORTTEMP where rec_type = ? and "
+                               "filer_id = ? order by import_key",
+                               type, context.run.filerId);
+    staging::StagedRow row;
+    for (const std::int64_t key : rows) {
+        if (!row.read(context.db, key)) {
+            continue;
+        }
+        for (const int n : fields) {
+            const std::string* id = ids.find(row.field(n));
+            if (id == nullptr) {
+                continue;
+            }
+            const std::string column = "field" + std::to_string(n);
+            // The cover sheet's treasurer is marked: its reference is final.
+            const std::string mark = std::string(type) == "FORM" && n == 9 ? ", Status = 'T'" : "";
+            context.db
+                .statement("update IMPORTTEMP set " + column + " = ?" + mark +
+                           " where import_key = ?")
+                .run(*id, key);
+        }
+    }
+}
+
+} // namespace
+
+void ImportNAMES(run::RunContext& context) {
+    const staging::Renumbering ids = numberNames(context);
+    if (ids.empty()) {
+        return;
+    }
+    ids.apply(context.db, kNameReferences, [&](const std::string& id, std::int64_t rows) {
+        if (rows > 0) {
+            context.view.setText(control::statbarMain, "Processing Name record for " + id);
+            context.view.yield();
+        }
+    });
+    renumberFew(context, ids, "FLR,", {10});
+    renumberFew(context, ids, "FORM", {8, 9});
+    renumberFew(context, ids, "CVR2", {8});
+}
+
+} // namespace dcf::names

@@ -1,0 +1,96 @@
+#include "staging/column_renumbering.h"
+
+#include "db/key_snapshot.h"
+
+#include <algorithm>
+
+namespace dcf::staging {
+namespace {
+
+std::int64_t moveAll(db::Connection& db, const ColumnMove& move, const std::string& from,
+                     const std::string& to) {
+    db::Statement& update = db.statement(move.moveAll);
+    update.run(to, from);
+    return update.rowsAffected();
+}
+
+} // namespace
+
+void Renumbering::add(const std::string& from, const std::string& to) {
+    if (byFrom_.emplace(from, pairs_.size()).second) {
+        pairs_.emplace_back(from, to);
+    }
+}
+
+const std::string* Renumbering::find(const std::string& from) const {
+    const auto found = byFrom_.find(from);
+    return found == byFrom_.end() ? nullptr : &pairs_[found->second].second;
+}
+
+void Renumbering::chainFrom(std::size_t first, const std::vector<char>& done,
+                            std::vector<std::size_t>& chain, std::ptrdiff_t& ringStart) const {
+    chain.assign(1, first);
+    ringStart = -1;
+    std::size_t current = first;
+    while (true) {
+        // The pair whose rows hold the number `current` is about to write.
+        const auto next = byFrom_.find(pairs_[current].second);
+        if (next == byFrom_.end() || next->second == current || done[next->second] != 0) {
+            return;
+        }
+        const auto seen = std::find(chain.begin(), chain.end(), next->second);
+        if (seen != chain.end()) {
+            ringStart = seen - chain.begin();
+            return;
+        }
+        chain.push_back(next->second);
+        current = next->second;
+    }
+}
+
+void Renumbering::apply(db::Connection& db, const ColumnMove& move, const Moved& moved) const {
+    std::vector<char> done(pairs_.size(), 0);
+    std::vector<std::size_t> chain;
+    const auto moveAt = [&](std::size_t k) {
+        const auto& [from, to] = pairs_[chain[k]];
+        const std::int64_t rows = moveAll(db, move, from, to);
+        if (moved) {
+            moved(to, rows);
+        }
+    };
+    for (std::size_t i = 0; i < pairs_.size(); ++i) {
+        if (done[i] != 0) {
+            continue;
+        }
+        std::ptrdiff_t ringStart = -1;
+        chainFrom(i, done, chain, ringStart);
+        if (ringStart < 0) {
+            for (std::size_t k = chain.size(); k-- > 0;) {
+                moveAt(k);
+            }
+        } else {
+            // The ring's first number lets go of its rows by key, so the
+            // number behind it can take its place.
+            const auto start = static_cast<std::size_t>(ringStart);
+            const auto& [from, to] = pairs_[chain[start]];
+            const db::KeySnapshot held(db, move.selectKeys, from);
+            for (std::size_t k = chain.size(); k-- > start + 1;) {
+                moveAt(k);
+            }
+            for (const std::int64_t key : held) {
+                db.statement(move.moveOne).run(to, key);
+            }
+            if (moved) {
+                moved(to, static_cast<std::int64_t>(held.size()));
+            }
+            for (std::size_t k = start; k-- > 0;) {
+                moveAt(k);
+            }
+        }
+        for (const std::size_t k : chain) {
+            done[k] = 1;
+        }
+    }
+}
+
+} // namespace dcf::staging
