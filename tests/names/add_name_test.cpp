@@ -1,0 +1,96 @@
+#include "names/add_name.h"
+
+#include "name_fixture.h"
+#include "names/id_counters.h"
+#include "run/run_errors.h"
+
+#include <gtest/gtest.h>
+
+namespace dcf::test {
+namespace {
+
+using AddNameTest = NameFixture;
+
+TEST_P(AddNameTest, CoverSheetRolesKeepTheNameInTheRunInsteadOfInNames) {
+    run_.resolvedName = {"Doe",   "Jane", "Ms", "", "", "1 Main", "", "Salem", "OR",
+                         "97301", "",     "",   "", "", "",       "", "0",     ""};
+    for (const char* role : {"F", "T"}) {
+        run_.roleCode = role;
+        names::AddName(*context_, *row_);
+    }
+    run_.resolvedName.adr1 = "PO Box 9";
+    run_.roleCode = "M";
+    names::AddName(*context_, *row_);
+    EXPECT_EQ(count("select count(*) from names"), 0);
+    EXPECT_EQ(run_.imported("NAME"), 0);
+    EXPECT_EQ(run_.coverSheet.filer.naml, "Doe");
+    EXPECT_EQ(run_.coverSheet.treasurer.adr1, "1 Main");
+    EXPECT_EQ(run_.coverSheet.mailing.adr1, "PO Box 9");
+    EXPECT_EQ(run_.coverSheet.mailing.zip4, "97301");
+}
+
+TEST_P(AddNameTest, ANameIsWrittenWithItsEntityAndACutOutOfStateId) {
+    run_.currentNameId = "12";
+    run_.roleCode = "C";
+    run_.resolvedName = {};
+    run_.resolvedName.naml = "Acme PAC";
+    run_.resolvedName.osPacCb = "-1";
+    run_.resolvedName.osPacFec = "C12345678X";
+    names::AddName(*context_, *row_);
+    EXPECT_EQ(count("select count(*) from names where filer_id = 'F1' and name_id = '12' and "
+                    "name_type = 'C' and entity_cd = 'E' and os_pac_fec = 'C12345678'"),
+              1);
+    EXPECT_NE(log().find("Out Of State PAC ID field is longer than the 9 characters allowed. "
+                         "Field truncated in 'RCPT' record Item Id 31 from 'C12345678X' to "
+                         "'C12345678'"),
+              std::string::npos);
+    EXPECT_EQ(view_.count("lblImpNameCount"), 1);
+    EXPECT_EQ(view_.text("statbarMain"), "Added NAME Record(s) For  Acme PAC");
+
+    // Ten characters with the flag off: written whole, no warning.
+    run_.currentNameId = "13";
+    run_.resolvedName.namf = "Al";
+    run_.resolvedName.osPacCb = "0";
+    run_.resolvedName.osPacFec = "C12345678X";
+    names::AddName(*context_, *row_);
+    EXPECT_EQ(count("select count(*) from names where name_id = '13' and entity_cd = 'I' and "
+                    "os_pac_fec = 'C12345678X'"),
+              1);
+    EXPECT_EQ(run_.importedWithErrorCount, 1);
+}
+
+TEST_P(AddNameTest, AFailureIsLoggedWithItsOwnBlockAndCounted) {
+    connection().executeScript("drop table names");
+    run_.recordCounter = 17;
+    run_.roleCode = "C";
+    run_.resolvedName = {"Doe",   "Jane", "", "", "", "1 Main", "Apt 2", "Salem", "OR",
+                         "97301", "",     "", "", "", "",       "",      "0",     ""};
+    names::AddName(*context_, *row_);
+    EXPECT_EQ(run_.unexpectedErrorCount, 1);
+    EXPECT_EQ(run_.imported("NAME"), 0);
+    const std::string text = log();
+    EXPECT_NE(text.find("\r\n(Procedure AddName)\r\n---- Error # "), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\n---- Error On line # 17\r\n---- Last Name = Doe First Name = Jane "
+                        "Address Line 1 = 1 Main\r\n---- Address Line 2 = Apt 2 City = "
+                        "SalemState = OR Zip Code = 97301\r\n"),
+              std::string::npos)
+        << text;
+}
+
+TEST_P(AddNameTest, CountersHandOutTheStoredValueAndAdvance) {
+    connection().statement("update repno set NameID = 500, repno = 7").execute();
+    EXPECT_EQ(names::FindNextNameID(connection()), "500");
+    EXPECT_EQ(names::FindNextNameID(connection()), "501");
+    EXPECT_EQ(names::FindNextRepNo(connection()), "7");
+    EXPECT_EQ(count("select NameID from repno"), 502);
+    EXPECT_EQ(count("select repno from repno"), 8);
+
+    connection().statement("delete from repno").execute();
+    EXPECT_THROW(names::FindNextNameID(connection()), run::RunEndingError);
+    EXPECT_THROW(names::FindNextRepNo(connection()), run::RunEndingError);
+}
+
+DCF_ON_ALL_DATABASES(AddNameTest);
+
+} // namespace
+} // namespace dcf::test
