@@ -16,9 +16,14 @@ Options parseOptions(int argc, char** argv) {
             options.lines = std::stoll(argv[i + 1]);
         } else if (key == "--target") {
             options.targetName = argv[i + 1];
+        } else if (key == "--names") {
+            options.names = std::stoll(argv[i + 1]);
+        } else if (key == "--counters") {
+            options.counters = std::stoll(argv[i + 1]);
         } else {
-            throw std::invalid_argument("usage: " + std::string(argv[0]) +
-                                        " [--lines N] [--target native|odbc]");
+            throw std::invalid_argument(
+                "usage: " + std::string(argv[0]) +
+                " [--lines N] [--target native|odbc] [--names N] [--counters N]");
         }
     }
     if (options.targetName != "native" && options.targetName != "odbc") {
@@ -27,9 +32,11 @@ Options parseOptions(int argc, char** argv) {
     return options;
 }
 
-BenchDatabase::BenchDatabase(const Options& options)
-    : folder_(std::filesystem::temp_directory_path() / ("dcfbench_" + std::to_string(::getpid()))),
-      odbc_(options.targetName == "odbc") {
+BenchDatabase::BenchDatabase(const Options& options) : odbc_(options.targetName == "odbc") {
+    // Several databases may live in one program at once.
+    static int made = 0;
+    folder_ = std::filesystem::temp_directory_path() /
+              ("dcfbench_" + std::to_string(::getpid()) + "_" + std::to_string(++made));
     std::filesystem::create_directories(folder_);
     file_ = folder_ / "filing.db";
     std::ofstream(file_).flush();

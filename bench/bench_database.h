@@ -11,9 +11,11 @@ namespace dcf::bench {
 struct Options {
     long long lines = 200000;
     std::string targetName = "native"; // native | odbc
+    long long names = 20000;           // distinct names of a whole-run file
+    long long counters = 0;            // where repno's counters start; 0: a new database
 };
 
-// --lines N --target native|odbc
+// --lines N --target native|odbc --names N --counters N
 Options parseOptions(int argc, char** argv);
 
 // A fresh SQLite filing database in a temporary folder, opened natively or

@@ -76,4 +76,64 @@ void generateDcfFile(const std::filesystem::path& file, std::int64_t lines) {
     }
 }
 
+namespace {
+
+std::string fields(int from, int to, const std::string& fill = "") {
+    std::string text;
+    for (int n = from; n <= to; ++n) {
+        text += "," + fill;
+    }
+    return text;
+}
+
+std::string runName(std::int64_t number) {
+    // Last names repeat across first names, as in a real list.
+    return "NAME," + std::to_string(number) + ",0,F,,," + "Lastname" +
+           std::to_string(number % 5000) + ",First" + std::to_string(number) + ",,,," +
+           std::to_string(number % 900) + " Oak St,,Salem,OR,97301" + fields(17, 34);
+}
+
+std::string coverSheet(std::int64_t report, std::int64_t treasurer) {
+    return "FORM," + std::to_string(report) + ",0,,-1,COH,,1," + std::to_string(treasurer) +
+           ",0,20260101,20260630" + fields(13, 46);
+}
+
+std::string schedule(const char* type, int lastField, std::int64_t number, std::int64_t report,
+                     std::int64_t name) {
+    return std::string(type) + "," + std::to_string(number) + "," + std::to_string(report) +
+           ",,,," + std::to_string(name) + ",20260115,25.00" + fields(10, lastField);
+}
+
+} // namespace
+
+void generateRunFile(const std::filesystem::path& file, std::int64_t lines, std::int64_t names) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << "HDR,1,0,DCF,1.0,20261208,\r\n";
+    out << "FLR,1,0,A,B,COH,F123456,X,Y,1\r\n";
+    out << "NAME,1,0,F,,,Doe Campaign,Jane,,,,1 Main St,,Salem,OR,97301" << fields(17, 34)
+        << "\r\n";
+    std::int64_t written = 3;
+    for (std::int64_t n = 2; n <= names + 1 && written < lines; ++n, ++written) {
+        out << runName(n) << "\r\n";
+    }
+    constexpr std::int64_t kReportLines = 2000;
+    std::int64_t report = 0;
+    std::int64_t record = names + 2;
+    for (; written < lines; ++written, ++record) {
+        const std::int64_t name = 2 + (record * 7919) % names;
+        if ((written - names - 3) % kReportLines == 0) {
+            out << coverSheet(++report, name) << "\r\n";
+        } else if (record % 10 == 0) {
+            out << "SMRY," << record << "," << report << ",,,,100.00" << fields(8, 11) << "\r\n";
+        } else if (record % 3 == 0) {
+            out << schedule("EXPN", 13, record, report, name) << "\r\n";
+        } else {
+            out << schedule("RCPT", 12, record, report, name) << "\r\n";
+        }
+    }
+    if (!out) {
+        throw std::runtime_error("cannot write " + file.string());
+    }
+}
+
 } // namespace dcf::bench

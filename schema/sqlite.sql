@@ -514,7 +514,7 @@ CREATE INDEX ix_IMPORTTEMP_rec_num ON IMPORTTEMP (rec_num);
 CREATE INDEX ix_IMPORTTEMP_field7 ON IMPORTTEMP (field7);
 CREATE INDEX ix_FILERS_filer_id ON FILERS (filer_id);
 CREATE INDEX ix_cvr_repno ON cvr (repno);
-CREATE INDEX ix_names_name_id ON names (name_id);
+CREATE INDEX ix_names_name_id ON names (filer_id, name_id);
 -- The name checks look a filer's names up by the last name, case folded.
 CREATE INDEX ix_names_filer_naml ON names (filer_id, upper(naml));
 CREATE INDEX ix_memos_repno ON memos (repno);

@@ -4,18 +4,11 @@
 #include "names/id_counters.h"
 
 #include <array>
-#include <optional>
+#include <variant>
+#include <vector>
 
 namespace dcf::names {
 namespace {
-
-// Which values a lookup in names compares, besides the name and the filer.
-enum Compare : unsigned {
-    kType = 1U << 0U,
-    kPlace = 1U << 1U, // city, state and zip
-    kStreet = 1U << 2U,
-    kTitle = 1U << 3U,
-};
 
 // Upper case of ASCII letters only, the same on every backend: SQLite's
 // upper() leaves other letters alone, PostgreSQL's follows the locale.
@@ -36,85 +29,87 @@ std::string upperAscii(std::string text) {
     return text;
 }
 
-// The SQL of one lookup; its parameters in the order bindLookup binds them.
-std::string lookupSql(db::Dialect dialect, bool withFirstName, unsigned compare) {
-    std::string sql = "select name_id, namt, namf, naml, adr1, city, stcd, zip4 from names where "
-                      "filer_id = ? and " +
-                      folded(dialect, "naml") + " = ?";
-    if (withFirstName) {
-        sql += " and " + folded(dialect, "namf") + " = ?";
-    }
-    if ((compare & kType) != 0U) {
-        sql += " and name_type = ?";
-    }
-    if ((compare & kPlace) != 0U) {
-        sql += " and " + folded(dialect, "city") + " = ? and " + folded(dialect, "stcd") +
-               " = ? and " + folded(dialect, "zip4") + " = ?";
-    }
-    if ((compare & kStreet) != 0U) {
-        sql += " and " + folded(dialect, "adr1") + " = ?";
-    }
-    if ((compare & kTitle) != 0U) {
-        sql += " and " + folded(dialect, "namt") + " = ?";
-    }
-    // The first of several is the one with the lowest id.
-    return sql + " order by length(name_id), name_id";
-}
-
-// The lookups' SQL, made once per backend and form.
-const std::string& lookup(db::Dialect dialect, bool withFirstName, unsigned compare) {
-    static std::array<std::array<std::array<std::string, 16>, 2>, 3> texts;
-    std::string& text =
-        texts[static_cast<std::size_t>(dialect)][withFirstName ? 1 : 0][compare & 15U];
+// The filer's names with this name (first and last, or the last alone for
+// an organisation), the lowest id first; made once per backend and form.
+const std::string& sameNameSql(db::Dialect dialect, bool withFirstName) {
+    static std::array<std::array<std::string, 2>, 3> texts;
+    std::string& text = texts[static_cast<std::size_t>(dialect)][withFirstName ? 1 : 0];
     if (text.empty()) {
-        text = lookupSql(dialect, withFirstName, compare);
+        text = "select name_id, name_type, namt, namf, naml, adr1, city, stcd, zip4 from names "
+               "where filer_id = ? and " +
+               folded(dialect, "naml") + " = ?" +
+               (withFirstName ? " and " + folded(dialect, "namf") + " = ?" : std::string()) +
+               " order by length(name_id), name_id";
     }
     return text;
 }
 
-// The first name found, if any: id and the values the question shows.
+// One stored name with the same name. A value the database holds as null
+// equals nothing, as in SQL.
 struct Found {
     std::string nameId;
+    std::string nameType;
     NameLines lines;
+    bool nullPlace = false;
+    bool nullStreet = false;
+    bool nullTitle = false;
 };
 
-std::optional<Found> findName(run::RunContext& context, unsigned compare) {
+std::vector<Found> sameNames(run::RunContext& context) {
     const run::ConversionRun& run = context.run;
     const run::ResolvedName& n = run.resolvedName;
     const bool withFirstName = !n.namf.empty();
-    db::Statement& select =
-        context.db.statement(lookup(context.db.dialect(), withFirstName, compare));
-    int index = 0;
-    const auto bind = [&](const std::string& value) { select.bind(++index, db::Value(value)); };
-    bind(run.filerId);
-    bind(upperAscii(n.naml));
+    db::Statement& select = context.db.statement(sameNameSql(context.db.dialect(), withFirstName));
+    select.bind(1, db::Value(run.filerId));
+    select.bind(2, db::Value(upperAscii(n.naml)));
     if (withFirstName) {
-        bind(upperAscii(n.namf));
-    }
-    if ((compare & kType) != 0U) {
-        bind(run.roleCode);
-    }
-    if ((compare & kPlace) != 0U) {
-        bind(upperAscii(n.city));
-        bind(upperAscii(n.stcd));
-        bind(upperAscii(n.zip4));
-    }
-    if ((compare & kStreet) != 0U) {
-        bind(upperAscii(n.adr1));
-    }
-    if ((compare & kTitle) != 0U) {
-        bind(upperAscii(n.namt));
+        select.bind(3, db::Value(upperAscii(n.namf)));
     }
     select.execute();
-    std::optional<Found> found;
-    if (select.next()) {
-        found = Found{select.text("name_id"),
-                      {select.text("namt"), select.text("namf"), select.text("naml"),
-                       select.text("adr1"), select.text("city"), select.text("stcd"),
-                       select.text("zip4")}};
+    std::vector<Found> found;
+    while (select.next()) {
+        const auto isNull = [&](const char* column) {
+            return std::holds_alternative<db::Null>(select.value(column));
+        };
+        found.push_back(
+            {select.text("name_id"),
+             select.text("name_type"),
+             {select.text("namt"), select.text("namf"), select.text("naml"), select.text("adr1"),
+              select.text("city"), select.text("stcd"), select.text("zip4")},
+             isNull("city") || isNull("stcd") || isNull("zip4"),
+             isNull("adr1"),
+             isNull("namt")});
     }
     select.reset();
     return found;
+}
+
+// Compared as the database compares folded values.
+bool sameFolded(const std::string& stored, const std::string& value) {
+    return upperAscii(stored) == upperAscii(value);
+}
+
+bool samePlace(const Found& row, const run::ResolvedName& n) {
+    return !row.nullPlace && sameFolded(row.lines.city, n.city) &&
+           sameFolded(row.lines.state, n.stcd) && sameFolded(row.lines.zip, n.zip4);
+}
+
+bool sameStreet(const Found& row, const run::ResolvedName& n) {
+    return samePlace(row, n) && !row.nullStreet && sameFolded(row.lines.street, n.adr1);
+}
+
+bool sameTitle(const Found& row, const run::ResolvedName& n) {
+    return sameStreet(row, n) && !row.nullTitle && sameFolded(row.lines.title, n.namt);
+}
+
+// The first row that passes, in id order.
+template <typename Test> const Found* firstWhere(const std::vector<Found>& rows, Test test) {
+    for (const Found& row : rows) {
+        if (test(row)) {
+            return &row;
+        }
+    }
+    return nullptr;
 }
 
 void addUnderNewId(run::RunContext& context, run::RecordReport& report) {
@@ -175,32 +170,35 @@ std::string similarNameQuestion(const NameLines& existing, const NameLines& adde
 }
 
 void CheckNames(run::RunContext& context, run::RecordReport& report) {
-    if (!findName(context, kType)) {
+    // One lookup of the filer's names with this name; the finer matches are
+    // taken from its rows, compared as the database compares.
+    const std::vector<Found> rows = sameNames(context);
+    const run::ResolvedName& n = context.run.resolvedName;
+    const std::string& role = context.run.roleCode;
+    if (firstWhere(rows, [&](const Found& row) { return row.nameType == role; }) == nullptr) {
         addUnderNewId(context, report);
         return;
     }
-    const std::optional<Found> samePlace = findName(context, kPlace);
-    if (!samePlace) {
-        // Query A found the name, so this finds it too.
-        if (const std::optional<Found> sameName = findName(context, 0)) {
-            askAboutSimilar(context, report, *sameName);
-        }
+    const Found* inPlace = firstWhere(rows, [&](const Found& row) { return samePlace(row, n); });
+    if (inPlace == nullptr) {
+        askAboutSimilar(context, report, rows.front());
         return;
     }
-    const std::optional<Found> sameStreet = findName(context, kPlace | kStreet);
-    if (!sameStreet) {
-        askAboutSimilar(context, report, *samePlace);
+    const Found* onStreet = firstWhere(rows, [&](const Found& row) { return sameStreet(row, n); });
+    if (onStreet == nullptr) {
+        askAboutSimilar(context, report, *inPlace);
         return;
     }
-    if (sameStreet->lines.title.empty()) {
-        context.run.currentNameId = sameStreet->nameId;
+    if (onStreet->lines.title.empty()) {
+        context.run.currentNameId = onStreet->nameId;
         return;
     }
-    if (const std::optional<Found> sameTitle = findName(context, kPlace | kStreet | kTitle)) {
-        context.run.currentNameId = sameTitle->nameId;
+    if (const Found* titled =
+            firstWhere(rows, [&](const Found& row) { return sameTitle(row, n); })) {
+        context.run.currentNameId = titled->nameId;
         return;
     }
-    askAboutSimilar(context, report, *samePlace);
+    askAboutSimilar(context, report, *inPlace);
 }
 
 } // namespace dcf::names

@@ -5,19 +5,20 @@
 namespace dcf::names {
 namespace {
 
-// The advance is one atomic statement that takes the row's write lock for the
-// rest of the run's transaction, so the value read back right after it is
-// this run's alone.
-std::string drawNext(db::Connection& db, const char* advance, const char* read, const char* what) {
-    db::Statement& update = db.statement(advance);
-    update.execute();
+// Advances the counter by `count` in one atomic statement, which takes the
+// row's write lock for the rest of the run's transaction, so the value read
+// back right after it is this run's alone. Returns the first number drawn.
+std::string drawNext(db::Connection& db, const char* column, std::int64_t count, const char* what) {
+    const std::string name(column);
+    db::Statement& update = db.statement("update repno set " + name + " = " + name + " + ?");
+    update.run(count);
     if (update.rowsAffected() == 0) {
         throw run::RunEndingError(std::string("The table repno holds no row, so no ") + what +
                                   " can be handed out. Restore its one row (NameID and repno, "
                                   "the next free numbers) and convert the file again.");
     }
-    db::Statement& select = db.statement(read);
-    select.execute();
+    db::Statement& select = db.statement("select " + name + " - ? as drawn from repno");
+    select.run(count);
     if (!select.next()) {
         throw run::RunEndingError("The table repno lost its row while a number was drawn.");
     }
@@ -29,13 +30,15 @@ std::string drawNext(db::Connection& db, const char* advance, const char* read, 
 } // namespace
 
 std::string FindNextNameID(db::Connection& db) {
-    return drawNext(db, "update repno set NameID = NameID + 1",
-                    "select NameID - 1 as drawn from repno", "name id");
+    return drawNext(db, "NameID", 1, "name id");
+}
+
+std::int64_t FindNextNameIDs(db::Connection& db, std::int64_t count) {
+    return std::stoll(drawNext(db, "NameID", count, "name id"));
 }
 
 std::string FindNextRepNo(db::Connection& db) {
-    return drawNext(db, "update repno set repno = repno + 1",
-                    "select repno - 1 as drawn from repno", "report number");
+    return drawNext(db, "repno", 1, "report number");
 }
 
 } // namespace dcf::names

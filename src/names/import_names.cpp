@@ -19,25 +19,31 @@ const staging::ColumnMove kNameReferences{
     "update IMPORTTEMP set field7 = ? where import_key = ?",
 };
 
-// Draws an id for each NAME record and gives it to the record; returns the
+// Gives each NAME record, in staging order, the next name id; returns the
 // file numbers and their ids.
 staging::Renumbering numberNames(run::RunContext& context) {
-    const db::KeySnapshot names(
-        context.db, "select import_key from IMPORTTEMP where rec_type = ? order by import_key",
-        "NAME");
+    std::vector<std::pair<std::int64_t, std::string>> names;
+    db::Statement& select = context.db.statement(
+        "select import_key, rec_num from IMPORTTEMP where rec_type = 'NAME' order by import_key");
+    select.execute();
+    while (select.next()) {
+        names.emplace_back(select.integer("import_key"), select.text("rec_num"));
+    }
+    select.reset();
     staging::Renumbering ids;
+    if (names.empty()) {
+        return ids;
+    }
+    // The ids are drawn together: the same ids, one after the other.
     const auto total = static_cast<std::int64_t>(names.size());
-    std::int64_t done = 0;
-    db::Statement& read =
-        context.db.statement("select rec_num from IMPORTTEMP where import_key = ?");
-    for (const std::int64_t key : names) {
-        context.view.setProgress(++done, total);
-        read.run(key);
-        const std::string fileNumber = read.next() ? read.text("rec_num") : std::string();
-        read.reset();
-        context.run.currentNameId = FindNextNameID(context.db);
-        context.db.statement("update IMPORTTEMP set rec_num = ? where import_key = ?")
-            .run(context.run.currentNameId, key);
+    const std::int64_t first = FindNextNameIDs(context.db, total);
+    db::Statement& update =
+        context.db.statement("update IMPORTTEMP set rec_num = ? where import_key = ?");
+    for (std::int64_t done = 0; done < total; ++done) {
+        const auto& [key, fileNumber] = names[static_cast<std::size_t>(done)];
+        context.run.currentNameId = std::to_string(first + done);
+        context.view.setProgress(done + 1, total);
+        update.run(context.run.currentNameId, key);
         ids.add(fileNumber, context.run.currentNameId);
         context.view.yield();
     }

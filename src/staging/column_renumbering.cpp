@@ -2,13 +2,22 @@
 
 #include "db/key_snapshot.h"
 
-#include <algorithm>
-
 namespace dcf::staging {
 namespace {
 
+constexpr std::ptrdiff_t kWaiting = -1;
+constexpr std::ptrdiff_t kDone = -2;
+
 std::int64_t moveAll(db::Connection& db, const ColumnMove& move, const std::string& from,
                      const std::string& to) {
+    if (from == to) {
+        if (move.keep == nullptr) {
+            return 0;
+        }
+        db::Statement& keep = db.statement(move.keep);
+        keep.run(from);
+        return keep.rowsAffected();
+    }
     db::Statement& update = db.statement(move.moveAll);
     update.run(to, from);
     return update.rowsAffected();
@@ -27,29 +36,31 @@ const std::string* Renumbering::find(const std::string& from) const {
     return found == byFrom_.end() ? nullptr : &pairs_[found->second].second;
 }
 
-void Renumbering::chainFrom(std::size_t first, const std::vector<char>& done,
+void Renumbering::chainFrom(std::size_t first, std::vector<std::ptrdiff_t>& state,
                             std::vector<std::size_t>& chain, std::ptrdiff_t& ringStart) const {
     chain.assign(1, first);
+    state[first] = 0;
     ringStart = -1;
     std::size_t current = first;
     while (true) {
         // The pair whose rows hold the number `current` is about to write.
         const auto next = byFrom_.find(pairs_[current].second);
-        if (next == byFrom_.end() || next->second == current || done[next->second] != 0) {
+        if (next == byFrom_.end() || next->second == current || state[next->second] == kDone) {
             return;
         }
-        const auto seen = std::find(chain.begin(), chain.end(), next->second);
-        if (seen != chain.end()) {
-            ringStart = seen - chain.begin();
+        if (state[next->second] >= 0) {
+            ringStart = state[next->second];
             return;
         }
+        state[next->second] = static_cast<std::ptrdiff_t>(chain.size());
         chain.push_back(next->second);
         current = next->second;
     }
 }
 
 void Renumbering::apply(db::Connection& db, const ColumnMove& move, const Moved& moved) const {
-    std::vector<char> done(pairs_.size(), 0);
+    // Per pair: kWaiting, kDone, or its place in the chain being walked.
+    std::vector<std::ptrdiff_t> state(pairs_.size(), kWaiting);
     std::vector<std::size_t> chain;
     const auto moveAt = [&](std::size_t k) {
         const auto& [from, to] = pairs_[chain[k]];
@@ -59,11 +70,11 @@ void Renumbering::apply(db::Connection& db, const ColumnMove& move, const Moved&
         }
     };
     for (std::size_t i = 0; i < pairs_.size(); ++i) {
-        if (done[i] != 0) {
+        if (state[i] == kDone) {
             continue;
         }
         std::ptrdiff_t ringStart = -1;
-        chainFrom(i, done, chain, ringStart);
+        chainFrom(i, state, chain, ringStart);
         if (ringStart < 0) {
             for (std::size_t k = chain.size(); k-- > 0;) {
                 moveAt(k);
@@ -88,7 +99,7 @@ void Renumbering::apply(db::Connection& db, const ColumnMove& move, const Moved&
             }
         }
         for (const std::size_t k : chain) {
-            done[k] = 1;
+            state[k] = kDone;
         }
     }
 }

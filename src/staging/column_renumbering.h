@@ -2,6 +2,7 @@
 
 #include "db/connection.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -21,6 +22,9 @@ struct ColumnMove {
     const char* selectKeys;
     // "update IMPORTTEMP set COL = ? where import_key = ?" (new, key).
     const char* moveOne;
+    // For a number that stays as it is: what its rows still need (a mark),
+    // with the number as parameter; nullptr when they need nothing.
+    const char* keep = nullptr;
 };
 
 // Numbers of the file and the database numbers they become. Applied to a
@@ -41,7 +45,8 @@ public:
     // many rows hold it now.
     using Moved = std::function<void(const std::string& to, std::int64_t rows)>;
 
-    // Rewrites the column. A number whose rows another number's rows are
+    // Rewrites the column. A number that stays as it is leaves its rows
+    // alone (but for `keep`). A number whose rows another number's rows are
     // about to take over moves first; in a ring of numbers (1 becomes 2 while
     // 2 becomes 1) one number's rows are taken by key before the ring turns.
     void apply(db::Connection& db, const ColumnMove& move, const Moved& moved = {}) const;
@@ -49,8 +54,8 @@ public:
 private:
     // The pairs that must move before pair `first`, ending at the first pair
     // with nothing left to wait for; `ringStart` is where the chain closes on
-    // itself, or -1.
-    void chainFrom(std::size_t first, const std::vector<char>& done,
+    // itself, or -1. `state` marks the pairs done and the chain's places.
+    void chainFrom(std::size_t first, std::vector<std::ptrdiff_t>& state,
                    std::vector<std::size_t>& chain, std::ptrdiff_t& ringStart) const;
 
     std::vector<std::pair<std::string, std::string>> pairs_;

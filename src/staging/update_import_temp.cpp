@@ -27,6 +27,7 @@ const ColumnMove kSummaryRows{
     "update IMPORTTEMP set repno = ?, Status = 'S' where repno = ? and rec_type = 'SMRY'",
     "select import_key from IMPORTTEMP where repno = ? and rec_type = 'SMRY' order by import_key",
     "update IMPORTTEMP set repno = ?, Status = 'S' where import_key = ?",
+    "update IMPORTTEMP set Status = 'S' where repno = ? and rec_type = 'SMRY'",
 };
 
 constexpr const char* kNotConverted =

@@ -64,6 +64,7 @@ SqliteConnection::SqliteConnection(const std::filesystem::path& file) {
     }
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, kDefaultBusyMilliseconds);
+    exec("pragma cache_size = -65536");
     // Reading the schema proves the file is a database before any run starts.
     exec("select count(*) from sqlite_master");
 }
@@ -124,6 +125,7 @@ void SqliteConnection::acquireRunLock(std::chrono::milliseconds timeout) {
         sqlite3_exec(db_, "update repno set repno = repno where 1 = 0", nullptr, nullptr, &error);
     sqlite3_free(error);
     sqlite3_busy_timeout(db_, kDefaultBusyMilliseconds);
+    exec("pragma cache_size = -65536");
     if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED) {
         throw RunLockBusy("SQLite");
     }

@@ -1,0 +1,127 @@
+// A whole conversion of a generated file by the batch front end, against the
+// staging floor and the staging pass of the same file, each on a fresh
+// database of the same target: what the run adds beyond staging is the
+// renumbering of names, the filer and the cover sheets.
+#include "bench_database.h"
+#include "bench_support.h"
+#include "dcf_generator.h"
+#include "floor_insert.h"
+#include "importers/import_flr.h"
+#include "importers/import_form.h"
+#include "names/import_names.h"
+#include "staging_pass.h"
+
+#include <cstdio>
+#include <exception>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char** environ;
+
+namespace {
+
+double timeConversion(const dcf::bench::BenchDatabase& database,
+                      const std::filesystem::path& file) {
+    const std::string logs = (database.folder() / "logs").string();
+    std::filesystem::create_directories(logs);
+    const std::string target = database.target();
+    const char* option = database.viaOdbc() ? "--connect" : "--database";
+    std::vector<std::string> args = {DCF_CLI_PATH, option,   target, "--logs",     logs,
+                                     "-q",         "--save", "yes",  file.string()};
+    std::vector<char*> argv;
+    for (std::string& arg : args) {
+        argv.push_back(arg.data());
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    const dcf::bench::Stopwatch watch;
+    pid_t child = 0;
+    if (posix_spawn(&child, DCF_CLI_PATH, &actions, nullptr, argv.data(), environ) != 0) {
+        throw std::runtime_error("cannot start " DCF_CLI_PATH);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    const double seconds = watch.seconds();
+    posix_spawn_file_actions_destroy(&actions);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        throw std::runtime_error("the conversion did not save, exit status " +
+                                 std::to_string(WEXITSTATUS(status)));
+    }
+    return seconds;
+}
+
+struct Steps {
+    double names = 0;
+    double coverSheets = 0;
+};
+
+// Sets the counters far ahead of the file's numbers, as in a database that
+// holds many reports already; 0 keeps those of a new database.
+void startCounters(dcf::db::Connection& connection, long long start) {
+    if (start > 0) {
+        connection.statement("update repno set NameID = ?, repno = ?")
+            .run(std::int64_t{start}, std::int64_t{start});
+    }
+}
+
+// Renumbering and cover sheets alone, on rows staged in the same transaction
+// as a run stages them.
+Steps timeSteps(const dcf::bench::BenchDatabase& database, const std::filesystem::path& file,
+                long long counters) {
+    auto connection = database.connect();
+    startCounters(*connection, counters);
+    dcf::run::ConversionRun run;
+    run.logsFolder = database.folder();
+    run.filePath = file;
+    run.filerId = "F123456";
+    dcf::run::SilentView view;
+    dcf::run::RunContext context{run, *connection, view};
+    connection->begin();
+    dcf::bench::stageFile(*connection, file);
+    Steps steps;
+    const dcf::bench::Stopwatch names;
+    dcf::names::ImportNAMES(context);
+    steps.names = names.seconds();
+    const dcf::bench::Stopwatch coverSheets;
+    dcf::importers::ImportFLR(context);
+    dcf::importers::ImportFORM(context);
+    steps.coverSheets = coverSheets.seconds();
+    connection->rollback();
+    return steps;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        const dcf::bench::Options options = dcf::bench::parseOptions(argc, argv);
+        const dcf::bench::BenchDatabase floorDb(options);
+        const auto file = floorDb.folder() / "bench.DCF_ZV";
+        dcf::bench::generateRunFile(file, options.lines, options.names);
+        const double floor = dcf::bench::timeFloorInserts(floorDb, file);
+        const dcf::bench::BenchDatabase stageDb(options);
+        const double stage = dcf::bench::timeStaging(stageDb, file);
+        const dcf::bench::BenchDatabase stepsDb(options);
+        const Steps steps = timeSteps(stepsDb, file, options.counters);
+        const dcf::bench::BenchDatabase runDb(options);
+        startCounters(*runDb.connect(), options.counters);
+        const double run = timeConversion(runDb, file);
+        std::printf("convert target=%s lines=%lld names=%lld counters=%lld floor=%.3f stage=%.3f "
+                    "renumbering=%.3f cover_sheets=%.3f run=%.3f steps_over_floor=%.2f "
+                    "run_over_floor=%.2f\n",
+                    options.targetName.c_str(), options.lines, options.names, options.counters,
+                    floor, stage, steps.names, steps.coverSheets, run,
+                    (steps.names + steps.coverSheets) / floor, run / floor);
+        return 0;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "convert: %s\n", error.what());
+        return 2;
+    }
+}

@@ -1,0 +1,86 @@
+#include "db/key_snapshot.h"
+#include "dcf_lines.h"
+#include "importers/importer_description.h"
+#include "names/check_dcf_names.h"
+#include "run_fixture.h"
+#include "staging/staged_row.h"
+
+#include <gtest/gtest.h>
+
+namespace dcf::test {
+namespace {
+
+// Statements that walk every staged row of a type, once per importer.
+const std::vector<std::string> kTypeWalks = {
+    "select import_key from IMPORTTEMP where rec_type = ? order by import_key",
+    "select import_key, rec_num from IMPORTTEMP where rec_type = 'NAME' order by import_key",
+    "select import_key from IMPORTTEMP where rec_type = ? and Status = ? order by import_key",
+    "select import_key from IMPORTTEMP where rec_type = ? and filer_id = ? order by import_key",
+};
+
+bool walksAType(const std::string& sql) {
+    return std::find(kTypeWalks.begin(), kTypeWalks.end(), sql) != kTypeWalks.end();
+}
+
+using QueryPlanTest = RunTest;
+
+// Every statement a run prepares, the name checks' included, finds its rows
+// in names and IMPORTTEMP through an index: time per record must not grow
+// with the file or with the names already stored.
+TEST_P(QueryPlanTest, NoStatementOfARunReadsAWholeTable) {
+    const std::string file = kHeader + "FLR,1,0,A,B,COH,F123456,X,Y,1\r\n" +
+                             nameLine("1", {{7, "Doe"}, {8, "Jane"}}) +
+                             nameLine("2", {{7, "Roe"}, {8, "Al"}}) + formLine("1", "1", "2") +
+                             rcptLine("10", "1", "2") + smryLine("11", "1") +
+                             formLine("2", "1", "0", {{11, "20261399"}}) +
+                             rcptLine("12", "2", "2") + dcfLine("CVR2", "13", "1", 11, {{8, "2"}});
+    writeDcf("plans.DCF_ZV", file);
+    view_.answer(run::QuestionKind::ConfirmRun, {yes()});
+    view_.answer(run::QuestionKind::SaveNotImported, {yes()});
+    ASSERT_EQ(run().outcome, app::RunOutcome::Saved);
+
+    // The schedules' name check, on a contribution of the converted report:
+    // once to add the name, once to find it.
+    const db::KeySnapshot keys(connection(),
+                               "select import_key from IMPORTTEMP where rec_type = ? and Status "
+                               "= ? order by import_key",
+                               "RCPT", "I");
+    ASSERT_FALSE(keys.empty());
+    staging::StagedRow staged;
+    ASSERT_TRUE(staged.read(connection(), keys[0]));
+    run::RunContext context{run_, connection(), view_};
+    importers::ImportRow row(context, staged);
+    for (int i = 0; i < 2; ++i) {
+        run_.currentNameId = staged.field(7);
+        run_.roleCode = "C";
+        ASSERT_EQ(names::CheckDCFNames(context, row), names::NameLookup::Found);
+    }
+
+    std::size_t checked = 0;
+    for (const std::string& sql : connection().preparedSql()) {
+        auto plan = connection().prepare("explain query plan " + sql);
+        plan->execute();
+        while (plan->next()) {
+            const std::string detail = plan->text("detail");
+            EXPECT_EQ(detail.find("SCAN IMPORTTEMP"), std::string::npos) << sql << "\n" << detail;
+            EXPECT_EQ(detail.find("SCAN names"), std::string::npos) << sql << "\n" << detail;
+            // All the names of a filer, or all the rows of a record type,
+            // only where walking them is the job.
+            if (!walksAType(sql)) {
+                EXPECT_EQ(detail.find("(rec_type=?)"), std::string::npos) << sql << "\n" << detail;
+            }
+            EXPECT_EQ(detail.find("names USING INDEX ix_names_filer_naml (filer_id=?)"),
+                      std::string::npos)
+                << sql << "\n"
+                << detail;
+        }
+        ++checked;
+    }
+    EXPECT_GT(checked, 30u);
+}
+
+INSTANTIATE_TEST_SUITE_P(NativeSqlite, QueryPlanTest, ::testing::Values(Target::NativeSqlite),
+                         TargetNamer{});
+
+} // namespace
+} // namespace dcf::test
