@@ -143,8 +143,16 @@ void CheckNameLengths(run::RunContext& context, run::RecordReport& report) {
         const std::string item = check.value == &run::ResolvedName::namn
                                      ? std::string()
                                      : " Item Id " + run.currentRecordNumber;
-        report.warn(std::string(check.label) + run.currentRecordType + "' record" + item +
-                    " from '" + value + "' to '" + first + "'");
+        std::string message(check.label);
+        message += run.currentRecordType;
+        message += "' record";
+        message += item;
+        message += " from '";
+        message += value;
+        message += "' to '";
+        message += first;
+        message += "'";
+        report.warn(message);
         value = first;
     }
 }

@@ -50,6 +50,17 @@ staging::Renumbering numberNames(run::RunContext& context) {
     return ids;
 }
 
+// Rewrites field N of one staged row. The cover sheet's treasurer is marked:
+// its reference is final.
+std::string referenceUpdate(const char* type, int n) {
+    std::string sql = "update IMPORTTEMP set field" + std::to_string(n) + " = ?";
+    if (std::string_view(type) == "FORM" && n == 9) {
+        sql += ", Status = 'T'";
+    }
+    sql += " where import_key = ?";
+    return sql;
+}
+
 // The few records that name someone outside field7: the filer line, the
 // cover sheets and the notices, one row at a time.
 void renumberFew(run::RunContext& context, const staging::Renumbering& ids, const char* type,
@@ -68,13 +79,7 @@ void renumberFew(run::RunContext& context, const staging::Renumbering& ids, cons
             if (id == nullptr) {
                 continue;
             }
-            const std::string column = "field" + std::to_string(n);
-            // The cover sheet's treasurer is marked: its reference is final.
-            const std::string mark = std::string(type) == "FORM" && n == 9 ? ", Status = 'T'" : "";
-            context.db
-                .statement("update IMPORTTEMP set " + column + " = ?" + mark +
-                           " where import_key = ?")
-                .run(*id, key);
+            context.db.statement(referenceUpdate(type, n)).run(*id, key);
         }
     }
 }

@@ -85,6 +85,39 @@ TEST_P(CliEndToEnd, SavesThenStopsOnTheDuplicateFiler) {
 
 DCF_ON_ALL_DATABASES(CliEndToEnd);
 
+TEST_P(CliEndToEnd, TwoReportsConvertWhateverTheSimilarNamesAnswer) {
+    for (const char* answer : {"existing", "new", "stop-asking"}) {
+        for (const char* sql :
+             {"delete from cvr", "delete from FILERS", "update repno set NameID = 2, repno = 1"}) {
+            connection().executeScript(sql);
+        }
+        TempFolder logs;
+        std::vector<std::string> args = targetArgs(database());
+        args.insert(args.end(), {"--similar-names", answer, "--logs", logs.path().string(), "-q",
+                                 DCF_SAMPLES_DIR "/two-reports.DCF_ZV"});
+        const Process run = runFrontEnd(args, logs.path());
+        EXPECT_EQ(run.status, 0) << run.out;
+        EXPECT_TRUE(run.out.ends_with("outcome: saved\n")) << run.out;
+
+        auto cvr = connection().prepare("select repno, filer_naml, tres_naml, tmail_city from "
+                                        "cvr order by repno");
+        cvr->execute();
+        std::vector<std::string> rows;
+        while (cvr->next()) {
+            rows.push_back(cvr->text("repno") + "|" + cvr->text("filer_naml") + "|" +
+                           cvr->text("tres_naml") + "|" + cvr->text("tmail_city"));
+        }
+        EXPECT_EQ(rows,
+                  (std::vector<std::string>{"1|Riverside Citizens Committee|Alvarez|Riverside",
+                                            "2|Riverside Citizens Committee|Chen|Lakeview"}))
+            << answer;
+        auto filer = connection().prepare("select tres_naml, tres_ph_x from FILERS");
+        filer->execute();
+        ASSERT_TRUE(filer->next());
+        EXPECT_EQ(filer->text("tres_naml") + "|" + filer->text("tres_ph_x"), "Chen|4");
+    }
+}
+
 TEST(CliProcess, TerminateMidRunCancelsAndRollsBack) {
     TestDatabase database(Target::NativeSqlite);
     TempFolder folder;

@@ -75,6 +75,7 @@ TEST_F(QtViewFromWorker, QuestionsAndMessagesWaitForTheUser) {
     boxes.answer(QMessageBox::Yes, [&](QMessageBox& box) {
         EXPECT_EQ(box.icon(), QMessageBox::Question);
         EXPECT_EQ(box.defaultButton(), box.button(QMessageBox::No));
+        EXPECT_EQ(box.button(QMessageBox::Cancel), nullptr);
         EXPECT_TRUE(box.isModal());
         // What the engine set before asking is on screen.
         EXPECT_EQ(controlText(window(), "lblToolBar"), QStringLiteral("answer me"));
@@ -82,6 +83,11 @@ TEST_F(QtViewFromWorker, QuestionsAndMessagesWaitForTheUser) {
         EXPECT_FALSE(view.beginCancelQuestion());
     });
     boxes.answer(QMessageBox::No);
+    boxes.answer(QMessageBox::Cancel, [](QMessageBox& box) {
+        // Only the similar-name question offers Cancel, with No as default.
+        EXPECT_NE(box.button(QMessageBox::Cancel), nullptr);
+        EXPECT_EQ(box.defaultButton(), box.button(QMessageBox::No));
+    });
     boxes.answer(QMessageBox::Ok);
 
     std::atomic<int> answers{-1};
@@ -93,15 +99,20 @@ TEST_F(QtViewFromWorker, QuestionsAndMessagesWaitForTheUser) {
         const run::Answer second =
             view.ask({run::QuestionKind::SaveClean, "", "Save All Converted Records?",
                       run::Icon::None, run::Answer::Yes});
+        const run::Answer third =
+            view.ask({run::QuestionKind::SimilarName, "Importing Names", "similar",
+                      run::Icon::Question, run::Answer::No, run::Buttons::YesNoCancel});
         view.tell({"", "done", run::Icon::Critical});
-        answers = (first == run::Answer::Yes ? 10 : 0) + (second == run::Answer::Yes ? 1 : 0);
+        answers = (first == run::Answer::Yes ? 10 : 0) + (second == run::Answer::Yes ? 1 : 0) +
+                  (third == run::Answer::Cancel ? 100 : 0);
     });
     ASSERT_TRUE(processUntil([&] { return answers >= 0; }));
     worker.join();
-    EXPECT_EQ(answers, 10);
-    EXPECT_EQ(boxes.boxes, (std::vector<std::string>{"Converting DCF Data File|line one\nline two",
-                                                     "dcfconvert|Save All Converted Records?",
-                                                     "dcfconvert|done"}));
+    EXPECT_EQ(answers, 110);
+    EXPECT_EQ(boxes.boxes,
+              (std::vector<std::string>{"Converting DCF Data File|line one\nline two",
+                                        "dcfconvert|Save All Converted Records?",
+                                        "Importing Names|similar", "dcfconvert|done"}));
 }
 
 TEST_F(QtViewFromWorker, OpenCancelQuestionHoldsTheWorkerAtItsYield) {
