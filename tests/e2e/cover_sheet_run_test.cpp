@@ -71,7 +71,9 @@ const std::string kTwoReports =
     kHeader + kFilerOfName1 + kFilerName + treasurerLine("2", "First Treasurer", "Capital") +
     treasurerLine("3", "Second Treasurer", "Harbor") + formLine("1", "1", "2") +
     rcptLine("10", "1", "2") + smryLine("11", "1") + formLine("2", "1", "3") +
-    rcptLine("12", "2", "2") + rcptLine("13", "2", "3") + smryLine("14", "2");
+    rcptLine("12", "2", "2") + rcptLine("13", "2", "3") + smryLine("14", "2") +
+    // A candidate's field4 is an expenditure's record number, not a report's.
+    dcfLine("CAND", "15", "1", 13, {{4, "1"}, {7, "3"}});
 
 TEST_P(CoverSheetRunTest, EveryReferencePointsWhereTheFileMeantAfterOverlappingRenumbering) {
     setCounters(2, 2);
@@ -89,6 +91,8 @@ TEST_P(CoverSheetRunTest, EveryReferencePointsWhereTheFileMeantAfterOverlappingR
     EXPECT_EQ(rows("select repno, field7, Status from IMPORTTEMP where rec_type = 'RCPT' order "
                    "by import_key"),
               (std::vector<std::string>{"2|3|I", "3|3|I", "3|4|I"}));
+    EXPECT_EQ(rows("select repno, field4, field7 from IMPORTTEMP where rec_type = 'CAND'"),
+              std::vector<std::string>{"2|1|4"});
     EXPECT_EQ(rows("select repno, field7, Status from IMPORTTEMP where rec_type = 'SMRY' order "
                    "by import_key"),
               (std::vector<std::string>{"2|100.00|S", "3|100.00|S"}));
