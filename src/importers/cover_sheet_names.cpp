@@ -8,20 +8,9 @@
 namespace dcf::importers {
 namespace {
 
-// The NAME record with this database id, first in staging order.
-bool readName(db::Connection& db, const std::string& nameId, staging::StagedRow& name) {
-    db::Statement& select = db.statement(
-        "select import_key from IMPORTTEMP where rec_num = ? and rec_type = 'NAME' order by "
-        "import_key");
-    select.run(nameId);
-    const std::int64_t key = select.next() ? select.integer("import_key") : 0;
-    select.reset();
-    return key != 0 && name.read(db, key);
-}
-
-// Fields 7 to 16 of a NAME record: name and address.
-run::ResolvedName nameAndAddress(const staging::StagedRow& name) {
-    run::ResolvedName resolved;
+// Fields 7 to 16 of a NAME record, name and address, become those of the
+// resolved name; its other values (employer, out-of-state flag, ...) stay.
+void resolveNameAndAddress(run::ResolvedName& resolved, const staging::StagedRow& name) {
     std::string* const values[] = {&resolved.naml, &resolved.namf, &resolved.namt, &resolved.nams,
                                    &resolved.namn, &resolved.adr1, &resolved.adr2, &resolved.city,
                                    &resolved.stcd, &resolved.zip4};
@@ -29,53 +18,43 @@ run::ResolvedName nameAndAddress(const staging::StagedRow& name) {
     for (std::string* value : values) {
         *value = name.field(n++);
     }
-    return resolved;
 }
 
-// Keeps the resolved name in the set of the role; the other values of the
-// resolved name (employer, out-of-state flag, ...) stay as they were.
-void keepAs(ImportRow& row, const char* role, const run::ResolvedName& values) {
-    run::ResolvedName& resolved = row.run().resolvedName;
-    resolved.naml = values.naml;
-    resolved.namf = values.namf;
-    resolved.namt = values.namt;
-    resolved.nams = values.nams;
-    resolved.namn = values.namn;
-    resolved.adr1 = values.adr1;
-    resolved.adr2 = values.adr2;
-    resolved.city = values.city;
-    resolved.stcd = values.stcd;
-    resolved.zip4 = values.zip4;
+// Keeps the resolved name in the set of the role.
+void keepAs(ImportRow& row, const char* role) {
     row.run().roleCode = role;
     names::AddName(row.context(), row);
 }
 
-// A reference read as a number, as the cover sheet compares it with 0.
-bool namesSomeone(const std::string& reference) {
-    char* end = nullptr;
-    const double value = std::strtod(reference.c_str(), &end);
-    return !reference.empty() && end != nullptr && *end == '\0' && value > 0;
-}
-
 } // namespace
+
+std::optional<double> asNumber(const std::string& text) {
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (text.empty() || end == nullptr || *end != '\0') {
+        return std::nullopt;
+    }
+    return value;
+}
 
 void readCoverSheetFiler(ImportRow& row, const std::string& filerReference) {
     staging::StagedRow name;
-    if (!readName(row.db(), filerReference, name)) {
+    if (!staging::readNameRecord(row.db(), filerReference, name)) {
         throw std::runtime_error("The report's filer, NAME record " + filerReference +
                                  ", is not in the file. The report is not converted.");
     }
-    const run::ResolvedName filer = nameAndAddress(name);
-    row.run().coverSheet.filerEntityCode = filer.namf.empty() ? "E" : "I";
-    keepAs(row, "F", filer);
+    run::ConversionRun& run = row.run();
+    resolveNameAndAddress(run.resolvedName, name);
+    run.coverSheet.filerEntityCode = run.resolvedName.namf.empty() ? "E" : "I";
+    keepAs(row, "F");
 }
 
 bool readCoverSheetTreasurer(ImportRow& row, const std::string& treasurerReference) {
-    if (!namesSomeone(treasurerReference)) {
+    if (asNumber(treasurerReference).value_or(0) <= 0) {
         return false;
     }
     staging::StagedRow name;
-    if (!readName(row.db(), treasurerReference, name)) {
+    if (!staging::readNameRecord(row.db(), treasurerReference, name)) {
         // Reading on would make the filer the treasurer.
         row.warn("Treasurer name id " + treasurerReference +
                  " does not refer to an existing name. Report converted with the treasurer of "
@@ -88,14 +67,15 @@ bool readCoverSheetTreasurer(ImportRow& row, const std::string& treasurerReferen
     // The mailing address: zip code before state code in the NAME record.
     cover.mailing = {name.field(30), name.field(31), name.field(32), name.field(34),
                      name.field(33)};
-    keepAs(row, "T", nameAndAddress(name));
-    run::ResolvedName mailing = row.run().resolvedName;
-    mailing.adr1 = cover.mailing.adr1;
-    mailing.adr2 = cover.mailing.adr2;
-    mailing.city = cover.mailing.city;
-    mailing.stcd = cover.mailing.stcd;
-    mailing.zip4 = cover.mailing.zip4;
-    keepAs(row, "M", mailing);
+    run::ResolvedName& resolved = row.run().resolvedName;
+    resolveNameAndAddress(resolved, name);
+    keepAs(row, "T");
+    resolved.adr1 = cover.mailing.adr1;
+    resolved.adr2 = cover.mailing.adr2;
+    resolved.city = cover.mailing.city;
+    resolved.stcd = cover.mailing.stcd;
+    resolved.zip4 = cover.mailing.zip4;
+    keepAs(row, "M");
     return true;
 }
 

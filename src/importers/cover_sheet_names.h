@@ -2,9 +2,13 @@
 
 #include "importers/importer_description.h"
 
+#include <optional>
 #include <string>
 
 namespace dcf::importers {
+
+// A cover-sheet value read as a number; nothing when it is not one.
+std::optional<double> asNumber(const std::string& text);
 
 // The cover sheet's filer: the NAME record it names becomes the filer set of
 // the run's cover-sheet state. Throws when the file has no such record.

@@ -1,7 +1,5 @@
 #include "importers/import_flr.h"
 
-#include "db/key_snapshot.h"
-
 #include <stdexcept>
 
 namespace dcf::importers {
@@ -29,11 +27,7 @@ staging::StagedRow filerName(db::Connection& db, const run::ConversionRun& run) 
     if (run.currentRecordNumber.empty()) {
         return name;
     }
-    const db::KeySnapshot names(db,
-                                "select import_key from IMPORTTEMP where rec_num = ? and "
-                                "rec_type = ? order by import_key",
-                                run.filerNameRecordNumber, "NAME");
-    if (names.empty() || !name.read(db, names[0])) {
+    if (!staging::readNameRecord(db, run.filerNameRecordNumber, name)) {
         throw std::runtime_error("The filer's NAME record " + run.filerNameRecordNumber +
                                  " is not in the file. The filer is not added.");
     }

@@ -7,7 +7,6 @@
 #include "staging/update_import_temp.h"
 
 #include <array>
-#include <cstdlib>
 #include <stdexcept>
 
 namespace dcf::importers {
@@ -21,16 +20,6 @@ const std::string kNo = "0";
 
 const std::string& yesWhen(bool condition) {
     return condition ? kYes : kNo;
-}
-
-// Text read as a number; nothing when it is not one.
-std::optional<double> asNumber(const std::string& text) {
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    if (text.empty() || end == nullptr || *end != '\0') {
-        return std::nullopt;
-    }
-    return value;
 }
 
 // The filed flag and the correction number after the filed rule.
@@ -179,8 +168,7 @@ RowOutcome convertCoverSheet(ImportRow& row) {
                           officeValue(row, 20, 30, "Office Sought Name"),
                           officeValue(row, 21, 4, "Office Sought Number")};
     readCoverSheetFiler(row, s.field(8));
-    cover.treasurerNameReference = s.field(9);
-    if (readCoverSheetTreasurer(row, cover.treasurerNameReference)) {
+    if (readCoverSheetTreasurer(row, s.field(9))) {
         refreshFilerTreasurer(row);
     }
     run.newReportNumber = names::FindNextRepNo(row.db());
@@ -190,7 +178,6 @@ RowOutcome convertCoverSheet(ImportRow& row) {
     row.db()
         .statement("update IMPORTTEMP set rec_num = ? where import_key = ?")
         .run(run.newReportNumber, s.key());
-    cover.treasurerNameReference = "0";
     return RowOutcome::added();
 }
 

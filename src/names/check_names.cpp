@@ -1,5 +1,6 @@
 #include "names/check_names.h"
 
+#include "db/ascii_case.h"
 #include "names/add_name.h"
 #include "names/id_counters.h"
 
@@ -18,15 +19,6 @@ std::string folded(db::Dialect dialect, const char* column) {
                ", 'abcdefghijklmnopqrstuvwxyz', 'ABCDEFGHIJKLMNOPQRSTUVWXYZ')";
     }
     return std::string("upper(") + column + ")";
-}
-
-std::string upperAscii(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return text;
 }
 
 // The filer's names with this name (first and last, or the last alone for
@@ -61,9 +53,9 @@ std::vector<Found> sameNames(run::RunContext& context) {
     const bool withFirstName = !n.namf.empty();
     db::Statement& select = context.db.statement(sameNameSql(context.db.dialect(), withFirstName));
     select.bind(1, db::Value(run.filerId));
-    select.bind(2, db::Value(upperAscii(n.naml)));
+    select.bind(2, db::Value(db::upperAscii(n.naml)));
     if (withFirstName) {
-        select.bind(3, db::Value(upperAscii(n.namf)));
+        select.bind(3, db::Value(db::upperAscii(n.namf)));
     }
     select.execute();
     std::vector<Found> found;
@@ -86,7 +78,7 @@ std::vector<Found> sameNames(run::RunContext& context) {
 
 // Compared as the database compares folded values.
 bool sameFolded(const std::string& stored, const std::string& value) {
-    return upperAscii(stored) == upperAscii(value);
+    return db::equalsIgnoringAsciiCase(stored, value);
 }
 
 bool samePlace(const Found& row, const run::ResolvedName& n) {

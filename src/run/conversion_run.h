@@ -39,8 +39,6 @@ struct CoverSheetState {
     std::string treasurerPhone;
     std::string treasurerPhoneExtension;
     std::string filerEntityCode;
-    // The NAME record of the current report's treasurer; "0" for none.
-    std::string treasurerNameReference = "0";
     // The converted period of the current report.
     std::string startDate;
     std::string endDate;

@@ -37,9 +37,6 @@ public:
     void add(const std::string& from, const std::string& to);
     [[nodiscard]] const std::string* find(const std::string& from) const;
     [[nodiscard]] bool empty() const { return pairs_.empty(); }
-    [[nodiscard]] const std::vector<std::pair<std::string, std::string>>& pairs() const {
-        return pairs_;
-    }
 
     // Called after each number's rows were rewritten: the new number and how
     // many rows hold it now.

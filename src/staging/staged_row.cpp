@@ -22,6 +22,16 @@ bool StagedRow::read(db::Connection& connection, std::int64_t key) {
     return true;
 }
 
+bool readNameRecord(db::Connection& connection, const std::string& number, StagedRow& name) {
+    db::Statement& select = connection.statement(
+        "select import_key from IMPORTTEMP where rec_num = ? and rec_type = 'NAME' order by "
+        "import_key");
+    select.run(number);
+    const std::int64_t key = select.next() ? select.integer("import_key") : 0;
+    select.reset();
+    return key != 0 && name.read(connection, key);
+}
+
 db::Value StagedRow::value(std::string_view column) const {
     const std::string name = db::lowerAscii(column);
     for (std::size_t i = 0; i < names_.size(); ++i) {

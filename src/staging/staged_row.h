@@ -29,4 +29,8 @@ private:
     std::vector<db::Value> values_;
 };
 
+// The NAME record with this number, first in staging order; false when the
+// file has none.
+bool readNameRecord(db::Connection& connection, const std::string& number, StagedRow& name);
+
 } // namespace dcf::staging
