@@ -1,7 +1,13 @@
 #include "importers/importer_chain.h"
 
+#include "importers/import_cred.h"
+#include "importers/import_debt.h"
+#include "importers/import_expn.h"
 #include "importers/import_flr.h"
 #include "importers/import_form.h"
+#include "importers/import_guar.h"
+#include "importers/import_loan.h"
+#include "importers/import_rcpt.h"
 
 #include <array>
 
@@ -21,17 +27,28 @@ constexpr std::array<ChainLink, 15> kChain = {{
     {"ImportCVR3", nullptr},
     {"ImportSMRY", nullptr},
     {"ImportCAND", nullptr},
-    {"ImportRCPT", nullptr}, // also converts the pledges
-    {"ImportEXPN", nullptr},
-    {"ImportCRED", nullptr},
+    {"ImportRCPT", &kImportRCPT}, // also converts the pledges
+    {"ImportEXPN", &kImportEXPN},
+    {"ImportCRED", &kImportCRED},
     {"ImportASSET", nullptr},
-    {"ImportLOAN", nullptr},
-    {"ImportGUAR", nullptr},
-    {"ImportDEBT", nullptr},
+    {"ImportLOAN", &kImportLOAN},
+    {"ImportGUAR", &kImportGUAR},
+    {"ImportDEBT", &kImportDEBT},
     {"ImportTEXT", nullptr},
     {"ImportFINL", nullptr},
     {"ImportCORR", nullptr},
 }};
+
+// Whether any of the importer's record types was staged: pledges are
+// converted also in a file without contributions.
+bool hasStagedRows(const run::ConversionRun& run, const ImporterDescription& importer) {
+    for (const char* type : importer.recordTypes) {
+        if (type != nullptr && run.staged(type) > 0) {
+            return true;
+        }
+    }
+    return false;
+}
 
 } // namespace
 
@@ -42,7 +59,7 @@ bool runImporterChain(run::RunContext& context) {
             return false;
         }
         const ImporterDescription* importer = link.importer;
-        if (importer != nullptr && context.run.staged(importer->recordTypes[0]) > 0) {
+        if (importer != nullptr && hasStagedRows(context.run, *importer)) {
             runImporter(context, *importer);
         }
     }

@@ -20,6 +20,7 @@ public:
     enum class Kind {
         Added,    // a row was added to the target table
         Rejected, // not converted: the message goes to the log, the row is marked "E"
+        Refused,  // not converted: a check it called already logged why and marked the row
         Skipped,  // passed over without a word: no row, no entry, no count
         StopRun,  // the conversion must not go on: the message is shown, the run cancelled
     };
@@ -28,6 +29,7 @@ public:
     static RowOutcome rejected(std::string message) {
         return RowOutcome(Kind::Rejected, std::move(message));
     }
+    static RowOutcome refused() { return RowOutcome(Kind::Refused, {}); }
     static RowOutcome skipped() { return RowOutcome(Kind::Skipped, {}); }
     static RowOutcome stopRun(std::string message) {
         return RowOutcome(Kind::StopRun, std::move(message));
@@ -96,8 +98,8 @@ enum class LineNumberLine {
 struct ImporterDescription {
     // The procedure its error blocks name: "ImportRCPT".
     const char* procedure = nullptr;
-    // The record types it converts, by name ({"RCPT", "PLDG"}); the first
-    // one's staged count decides whether it runs at all.
+    // The record types it converts, by name ({"RCPT", "PLDG"}); it runs when
+    // any of them was staged.
     std::array<const char*, 2> recordTypes{};
     // The selection's own order before staging order ("repno, rec_num");
     // nullptr for staging order alone.

@@ -154,6 +154,9 @@ RowEnd ImporterWalk::settleRow(ImportRow& row, const RowOutcome& outcome) {
         ++result_.rejected;
         row.reject(outcome.message());
         return RowEnd::Done;
+    case RowOutcome::Kind::Refused:
+        ++result_.rejected;
+        return RowEnd::Done;
     case RowOutcome::Kind::Skipped:
         ++result_.skipped;
         return RowEnd::Done;

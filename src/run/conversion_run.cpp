@@ -26,6 +26,7 @@ void ConversionRun::resetForNewRun() {
     currentNameId.clear();
     currentStagingKey = 0;
     resolvedName = ResolvedName{};
+    scheduleItem = ScheduleItem{};
     roleCode.clear();
     coverSheet = CoverSheetState{};
     staged_.fill(0);

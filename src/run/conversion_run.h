@@ -20,6 +20,15 @@ struct ResolvedName {
         jobTitle, spousEmp, parent1, parent2, osPacCb, osPacFec;
 };
 
+// The values of the schedule record being converted, as its error block
+// shows them: each is empty until the conversion has read it for this row.
+struct ScheduleItem {
+    std::string date;
+    std::string amount;
+    std::string description;
+    std::string backReference;
+};
+
 // A name and address as a cover sheet keeps it for its filer and treasurer.
 struct NameSet {
     std::string naml, namf, namt, nams, namn, adr1, adr2, city, stcd, zip4;
@@ -84,6 +93,7 @@ struct ConversionRun {
     std::string currentNameId;
     std::int64_t currentStagingKey = 0;
     ResolvedName resolvedName;
+    ScheduleItem scheduleItem;
     // The role the current name plays: "C" contributor, "P" payee, "L"
     // lender or creditor, "G" guarantor; "F", "T", "M" on a cover sheet.
     std::string roleCode;

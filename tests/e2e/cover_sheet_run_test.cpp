@@ -80,7 +80,8 @@ TEST_P(CoverSheetRunTest, EveryReferencePointsWhereTheFileMeantAfterOverlappingR
     writeDcf("two.DCF_ZV", kTwoReports);
     EXPECT_EQ(runSaving().outcome, app::RunOutcome::Saved);
 
-    EXPECT_EQ(rows("select NameID, repno from repno"), std::vector<std::string>{"5|4"});
+    // Two more name ids for the contributors the names table did not know.
+    EXPECT_EQ(rows("select NameID, repno from repno"), std::vector<std::string>{"7|4"});
     EXPECT_EQ(rows("select rec_num from IMPORTTEMP where rec_type = 'NAME' order by import_key"),
               (std::vector<std::string>{"2", "3", "4"}));
     EXPECT_EQ(rows("select field10 from IMPORTTEMP where rec_type = 'FLR,'"),
@@ -106,8 +107,13 @@ TEST_P(CoverSheetRunTest, EveryReferencePointsWhereTheFileMeantAfterOverlappingR
     // The filer keeps the treasurer of the last report that names one.
     EXPECT_EQ(rows("select filer_naml, tres_naml, tres_namf, tres_ph_x, tmail_city from FILERS"),
               std::vector<std::string>{"Doe Campaign|Second Treasurer|Pat|12|Harbor"});
-    // Cover sheets keep their names in cvr, never in names.
-    EXPECT_EQ(count("select count(*) from names"), 0);
+    // Cover sheets keep their names in cvr; only the contributors reach names,
+    // each once, and every contribution lands in its report.
+    EXPECT_EQ(rows("select name_id, name_type, naml from names order by name_id"),
+              (std::vector<std::string>{"5|C|First Treasurer", "6|C|Second Treasurer"}));
+    EXPECT_EQ(rows("select repno, item_id, ctrib_id, ctrib_naml from RCPT order by item_id"),
+              (std::vector<std::string>{"2|10|5|First Treasurer", "3|12|5|First Treasurer",
+                                        "3|13|6|Second Treasurer"}));
     EXPECT_EQ(view_.count("lblImpFormCount"), 2);
     EXPECT_EQ(view_.text("statbarMain").rfind("Processed ", 0), 0u);
 }

@@ -13,6 +13,7 @@ namespace {
 // Statements that walk every staged row of a type, once per importer.
 const std::vector<std::string> kTypeWalks = {
     "select import_key from IMPORTTEMP where rec_type = ? order by import_key",
+    "select import_key from IMPORTTEMP where rec_type = ? or rec_type = ? order by import_key",
     "select import_key, rec_num from IMPORTTEMP where rec_type = 'NAME' order by import_key",
     "select import_key from IMPORTTEMP where rec_type = ? and Status = ? order by import_key",
     "select import_key from IMPORTTEMP where rec_type = ? and filer_id = ? order by import_key",
@@ -28,12 +29,18 @@ using QueryPlanTest = RunTest;
 // in names and IMPORTTEMP through an index: time per record must not grow
 // with the file or with the names already stored.
 TEST_P(QueryPlanTest, NoStatementOfARunReadsAWholeTable) {
-    const std::string file = kHeader + "FLR,1,0,A,B,COH,F123456,X,Y,1\r\n" +
-                             nameLine("1", {{7, "Doe"}, {8, "Jane"}}) +
-                             nameLine("2", {{7, "Roe"}, {8, "Al"}}) + formLine("1", "1", "2") +
-                             rcptLine("10", "1", "2") + smryLine("11", "1") +
-                             formLine("2", "1", "0", {{11, "20261399"}}) +
-                             rcptLine("12", "2", "2") + dcfLine("CVR2", "13", "1", 11, {{8, "2"}});
+    const std::string file =
+        kHeader + "FLR,1,0,A,B,COH,F123456,X,Y,1\r\n" + nameLine("1", {{7, "Doe"}, {8, "Jane"}}) +
+        nameLine("2", {{7, "Roe"}, {8, "Al"}}) + formLine("1", "1", "2") +
+        rcptLine("10", "1", "2") + smryLine("11", "1") +
+        formLine("2", "1", "0", {{11, "20261399"}}) + rcptLine("12", "2", "2") +
+        dcfLine("CVR2", "13", "1", 11, {{8, "2"}}) +
+        dcfLine("PLDG", "14", "1", 12, {{7, "2"}, {8, "20260115"}, {9, "5"}}) +
+        dcfLine("EXPN", "15", "1", 12, {{7, "2"}, {8, "20260115"}, {9, "5"}}) +
+        dcfLine("CRED", "16", "1", 11, {{7, "2"}, {8, "20260115"}, {9, "5"}}) +
+        dcfLine("LOAN", "17", "1", 16, {{7, "2"}, {9, "20260115"}, {10, "5"}}) +
+        dcfLine("DEBT", "18", "1", 16, {{7, "2"}}) +
+        dcfLine("GUAR", "19", "1", 8, {{4, "17"}, {7, "1"}, {8, "5"}});
     writeDcf("plans.DCF_ZV", file);
     view_.answer(run::QuestionKind::ConfirmRun, {yes()});
     view_.answer(run::QuestionKind::SaveNotImported, {yes()});

@@ -1,0 +1,143 @@
+#include "importers/schedule_rules.h"
+
+#include "dcf/text_encoding.h"
+
+#include <stdexcept>
+
+namespace dcf::importers {
+namespace {
+
+constexpr std::size_t kDescriptionLimit = 100;
+
+} // namespace
+
+run::ScheduleItem& beginScheduleRow(ImportRow& row) {
+    run::ConversionRun& run = row.run();
+    run.scheduleItem = run::ScheduleItem{};
+    run.resolvedName = run::ResolvedName{};
+    run.currentNameId.clear();
+    return run.scheduleItem;
+}
+
+bool isEmptyQuoted(std::string_view staged) {
+    return staged == "\"\"";
+}
+
+db::Currency amountOf(const std::string& text) {
+    const std::optional<db::Currency> amount = db::Currency::parse(text);
+    if (!amount) {
+        throw std::runtime_error("Amount '" + text + "' is not a number.");
+    }
+    return *amount;
+}
+
+std::string amountText(db::Currency amount) {
+    std::string text = amount.toString();
+    while (text.back() == '0') {
+        text.pop_back();
+    }
+    if (text.back() == '.') {
+        text.pop_back();
+    }
+    return text == "-0" ? "0" : text;
+}
+
+std::string stagedDescription(const staging::StagedRow& staged) {
+    std::string description = staged.field(10);
+    if (description.empty()) {
+        // Staging keeps a value of 256 characters or more in Memo.
+        description = staged.text("Memo");
+    }
+    return description;
+}
+
+std::string descriptionRule(ImportRow& row, const std::string& text, std::string_view label) {
+    if (utf8Length(text) <= kDescriptionLimit) {
+        return text;
+    }
+    const run::ConversionRun& run = row.run();
+    std::string first(utf8First(text, kDescriptionLimit));
+    std::string message(label);
+    message += " field is longer than the 100 characters allowed. Field truncated in '";
+    message += run.currentRecordType;
+    message += "' record Item Id ";
+    message += run.currentRecordNumber;
+    message += " from '";
+    message += text;
+    message += "' to '";
+    message += first;
+    message += "'";
+    row.warn(message);
+    return first;
+}
+
+names::NameLookup resolveScheduleName(ImportRow& row, const std::string& nameId,
+                                      const char* roleCode) {
+    run::ConversionRun& run = row.run();
+    run.currentNameId = nameId;
+    run.roleCode = roleCode;
+    return names::CheckDCFNames(row.context(), row);
+}
+
+std::string entityCode(const run::ResolvedName& name) {
+    return name.namf.empty() ? "E" : "I";
+}
+
+CoverSheetItemization readCoverSheetItemization(db::Connection& db, const std::string& report) {
+    db::Statement& select =
+        db.statement("select form_type, filed_yn, itemize_all from cvr where repno = ?");
+    select.run(report);
+    CoverSheetItemization cover;
+    if (select.next()) {
+        cover.found = true;
+        cover.formType = select.text("form_type");
+        cover.filed = select.text("filed_yn") == "-1";
+        cover.itemizeAll = select.text("itemize_all") == "-1";
+    }
+    select.reset();
+    return cover;
+}
+
+void appendNameAndAddress(std::vector<db::Value>& values, const run::ResolvedName& name) {
+    for (const std::string* value : {&name.naml, &name.namf, &name.namt, &name.nams, &name.namn,
+                                     &name.adr1, &name.adr2, &name.city, &name.stcd, &name.zip4}) {
+        values.emplace_back(*value);
+    }
+}
+
+void appendPersonDetails(std::vector<db::Value>& values, const run::ResolvedName& name) {
+    for (const std::string* value : {&name.employer, &name.occup, &name.jobTitle, &name.spousEmp,
+                                     &name.parent1, &name.parent2}) {
+        values.emplace_back(*value);
+    }
+}
+
+std::string insertSql(std::string_view table, std::initializer_list<const char*> columns) {
+    std::string names;
+    std::string marks;
+    for (const char* column : columns) {
+        names += names.empty() ? "" : ", ";
+        names += column;
+        marks += marks.empty() ? "?" : ", ?";
+    }
+    return "insert into " + std::string(table) + " (" + names + ") values (" + marks + ")";
+}
+
+void insertRow(db::Connection& db, const std::string& sql, const std::vector<db::Value>& values) {
+    db::Statement& insert = db.statement(sql);
+    int index = 0;
+    for (const db::Value& value : values) {
+        insert.bind(++index, value);
+    }
+    insert.execute();
+}
+
+std::string withResolvedName(std::string_view prefix, const run::ConversionRun& run) {
+    std::string text(prefix);
+    text += run.resolvedName.namf;
+    text += ' ';
+    text += run.resolvedName.naml;
+    return text;
+}
+
+} // namespace dcf::importers
