@@ -118,6 +118,18 @@ TEST_P(CoverSheetRunTest, EveryReferencePointsWhereTheFileMeantAfterOverlappingR
     EXPECT_EQ(view_.text("statbarMain").rfind("Processed ", 0), 0u);
 }
 
+// The contribution importer converts pledges too, and runs for them alone.
+TEST_P(CoverSheetRunTest, PledgesConvertInAFileWithoutContributions) {
+    writeDcf("pledges.DCF_ZV",
+             kHeader + kFilerOfName1 + kFilerName + treasurerLine("2", "Treasurer", "Capital") +
+                 formLine("1", "1", "2") +
+                 dcfLine("PLDG", "10", "1", 14, {{7, "2"}, {8, "20260115"}, {9, "75"}}));
+    EXPECT_EQ(runSaving().outcome, app::RunOutcome::Saved);
+    EXPECT_EQ(rows("select rec_type, item_id, ctrib_naml from RCPT"),
+              std::vector<std::string>{"PLDG|10|Treasurer"});
+    EXPECT_EQ(view_.count("lblImpRcptCount"), 1);
+}
+
 TEST_P(CoverSheetRunTest, ADeclinedSaveHandsTheSameNumbersOutAgain) {
     writeDcf("two.DCF_ZV", kTwoReports);
     const auto before = contents();

@@ -1,15 +1,6 @@
 #include "run_fixture.h"
 
-#include <algorithm>
-
 namespace dcf::test {
-namespace {
-
-const char* const kTables[] = {
-    "IMPORTTEMP", "FILERS",  "cvr",   "names",  "repno",    "RCPT", "EXPN",  "LOAN", "GUAR", "CRED",
-    "DEBT",       "BENEFIT", "ASSET", "NOTICE", "MEASURES", "SMRY", "memos", "FINL", "CORR"};
-
-} // namespace
 
 void RunTest::SetUp() {
     DatabaseTest::SetUp();
@@ -35,22 +26,7 @@ std::map<std::string, std::vector<std::string>> RunTest::contents() {
 }
 
 std::map<std::string, std::vector<std::string>> RunTest::contents(db::Connection& on) {
-    std::map<std::string, std::vector<std::string>> tables;
-    for (const char* table : kTables) {
-        auto select = on.prepare(std::string("select * from ") + table);
-        select->execute();
-        std::vector<std::string> rows;
-        while (select->next()) {
-            std::string row;
-            for (int i = 0; i < select->columnCount(); ++i) {
-                row += db::toText(select->value(i)) + "|";
-            }
-            rows.push_back(row);
-        }
-        std::sort(rows.begin(), rows.end());
-        tables[table] = rows;
-    }
-    return tables;
+    return tableContents(on);
 }
 
 std::string RunTest::finalLog(const app::RunResult& result) {

@@ -2,6 +2,7 @@
 
 #include "db/error.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
@@ -89,6 +90,29 @@ std::string readFile(const fs::path& file) {
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
+}
+
+std::map<std::string, std::vector<std::string>> tableContents(db::Connection& connection) {
+    static const char* const kTables[] = {"IMPORTTEMP", "FILERS",  "cvr",   "names",  "repno",
+                                          "RCPT",       "EXPN",    "LOAN",  "GUAR",   "CRED",
+                                          "DEBT",       "BENEFIT", "ASSET", "NOTICE", "MEASURES",
+                                          "SMRY",       "memos",   "FINL",  "CORR"};
+    std::map<std::string, std::vector<std::string>> tables;
+    for (const char* table : kTables) {
+        auto select = connection.prepare(std::string("select * from ") + table);
+        select->execute();
+        std::vector<std::string> rows;
+        while (select->next()) {
+            std::string row;
+            for (int i = 0; i < select->columnCount(); ++i) {
+                row += db::toText(select->value(i)) + "|";
+            }
+            rows.push_back(row);
+        }
+        std::sort(rows.begin(), rows.end());
+        tables[table] = rows;
+    }
+    return tables;
 }
 
 void writeFile(const fs::path& file, std::string_view bytes) {

@@ -3,6 +3,7 @@
 #include "db/connection.h"
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -63,6 +64,10 @@ private:
 };
 
 std::string readFile(const std::filesystem::path& file);
+
+// Every row of every filing table and IMPORTTEMP, as text, sorted: what a run
+// that does not save must leave unchanged.
+std::map<std::string, std::vector<std::string>> tableContents(db::Connection& connection);
 void writeFile(const std::filesystem::path& file, std::string_view bytes);
 
 // The folder with odbc.ini and odbcinst.ini that this test process uses
