@@ -7,8 +7,14 @@ namespace dcf::db {
 
 int Statement::columnIndex(std::string_view name) const {
     const int count = columnCount();
+    // Columns are mostly read in the order they were selected: the one after
+    // the last found is tried first.
+    if (nextColumn_ < count && equalsIgnoringAsciiCase(columnName(nextColumn_), name)) {
+        return nextColumn_++;
+    }
     for (int i = 0; i < count; ++i) {
         if (equalsIgnoringAsciiCase(columnName(i), name)) {
+            nextColumn_ = i + 1;
             return i;
         }
     }

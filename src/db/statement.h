@@ -36,7 +36,7 @@ public:
     virtual void reset() = 0;
 
     [[nodiscard]] virtual int columnCount() const = 0;
-    [[nodiscard]] virtual std::string columnName(int index) const = 0;
+    [[nodiscard]] virtual const std::string& columnName(int index) const = 0;
     // Index of a column (0-based) by name, any case; -1 when absent.
     [[nodiscard]] int columnIndex(std::string_view name) const;
 
@@ -58,6 +58,10 @@ public:
 
 protected:
     Statement() = default;
+
+private:
+    // Where the next lookup by name starts.
+    mutable int nextColumn_ = 0;
 };
 
 } // namespace dcf::db

@@ -2,6 +2,7 @@
 
 #include "db/connection.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -24,8 +25,11 @@ public:
     [[nodiscard]] std::string field(int n) const;
 
 private:
+    void indexColumns(db::Statement& select);
+
     std::int64_t key_ = 0;
-    std::vector<std::string> names_; // lower case
+    std::vector<std::string> names_;   // lower case
+    std::array<int, 47> fieldIndex_{}; // column of field N, -1 when none
     std::vector<db::Value> values_;
 };
 

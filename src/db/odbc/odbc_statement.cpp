@@ -182,7 +182,7 @@ void OdbcStatement::reset() {
     onRow_ = false;
 }
 
-std::string OdbcStatement::columnName(int index) const {
+const std::string& OdbcStatement::columnName(int index) const {
     return names_.at(static_cast<std::size_t>(index));
 }
 

@@ -21,7 +21,7 @@ public:
     [[nodiscard]] std::int64_t rowsAffected() override { return rowsAffected_; }
     void reset() override;
     [[nodiscard]] int columnCount() const override { return static_cast<int>(names_.size()); }
-    [[nodiscard]] std::string columnName(int index) const override;
+    [[nodiscard]] const std::string& columnName(int index) const override;
     [[nodiscard]] Value value(int index) override;
 
 private:

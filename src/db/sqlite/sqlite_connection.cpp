@@ -64,7 +64,9 @@ SqliteConnection::SqliteConnection(const std::filesystem::path& file) {
     }
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, kDefaultBusyMilliseconds);
-    exec("pragma cache_size = -65536");
+    // 32 MB of pages: a run's lookups stay in memory, and the whole program
+    // stays under 50 MB (64 MB gained 3 per cent).
+    exec("pragma cache_size = -32768");
     // Reading the schema proves the file is a database before any run starts.
     exec("select count(*) from sqlite_master");
 }
@@ -125,7 +127,7 @@ void SqliteConnection::acquireRunLock(std::chrono::milliseconds timeout) {
         sqlite3_exec(db_, "update repno set repno = repno where 1 = 0", nullptr, nullptr, &error);
     sqlite3_free(error);
     sqlite3_busy_timeout(db_, kDefaultBusyMilliseconds);
-    exec("pragma cache_size = -65536");
+    exec("pragma cache_size = -32768");
     if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED) {
         throw RunLockBusy("SQLite");
     }

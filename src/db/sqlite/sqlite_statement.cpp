@@ -104,7 +104,7 @@ void SqliteStatement::reset() {
     sqlite3_reset(stmt_);
 }
 
-std::string SqliteStatement::columnName(int index) const {
+const std::string& SqliteStatement::columnName(int index) const {
     return names_.at(static_cast<std::size_t>(index));
 }
 
