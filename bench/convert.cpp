@@ -1,7 +1,8 @@
 // A whole conversion of a generated file by the batch front end, against the
 // staging floor and the staging pass of the same file, each on a fresh
 // database of the same target: what the run adds beyond staging is the
-// renumbering of names, the filer and the cover sheets.
+// renumbering of names, the filer, the cover sheets and the schedules. The
+// conversion's peak resident memory is that of the batch front end.
 #include "bench_database.h"
 #include "bench_support.h"
 #include "dcf_generator.h"
@@ -13,6 +14,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -25,13 +27,24 @@ extern char** environ;
 
 namespace {
 
-double timeConversion(const dcf::bench::BenchDatabase& database,
-                      const std::filesystem::path& file) {
+constexpr const char* kTime = "/usr/bin/time";
+
+struct Conversion {
+    double seconds = 0;
+    double peakMegabytes = 0;
+};
+
+Conversion timeConversion(const dcf::bench::BenchDatabase& database,
+                          const std::filesystem::path& file) {
     const std::string logs = (database.folder() / "logs").string();
     std::filesystem::create_directories(logs);
     const std::string target = database.target();
     const char* option = database.viaOdbc() ? "--connect" : "--database";
-    std::vector<std::string> args = {DCF_CLI_PATH, option,   target, "--logs",     logs,
+    // The front end runs under time(1): the peak memory of a child of this
+    // program would count this program's own at the moment it started.
+    const std::string peakFile = (database.folder() / "peak.txt").string();
+    std::vector<std::string> args = {kTime,        "-f",     "%M",   "-o",         peakFile,
+                                     DCF_CLI_PATH, option,   target, "--logs",     logs,
                                      "-q",         "--save", "yes",  file.string()};
     std::vector<char*> argv;
     for (std::string& arg : args) {
@@ -43,8 +56,8 @@ double timeConversion(const dcf::bench::BenchDatabase& database,
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     const dcf::bench::Stopwatch watch;
     pid_t child = 0;
-    if (posix_spawn(&child, DCF_CLI_PATH, &actions, nullptr, argv.data(), environ) != 0) {
-        throw std::runtime_error("cannot start " DCF_CLI_PATH);
+    if (posix_spawn(&child, kTime, &actions, nullptr, argv.data(), environ) != 0) {
+        throw std::runtime_error(std::string("cannot start ") + kTime);
     }
     int status = 0;
     waitpid(child, &status, 0);
@@ -54,7 +67,10 @@ double timeConversion(const dcf::bench::BenchDatabase& database,
         throw std::runtime_error("the conversion did not save, exit status " +
                                  std::to_string(WEXITSTATUS(status)));
     }
-    return seconds;
+    std::ifstream peak(peakFile);
+    double kilobytes = 0;
+    peak >> kilobytes;
+    return {seconds, kilobytes / 1024.0};
 }
 
 struct Steps {
@@ -112,13 +128,14 @@ int main(int argc, char** argv) {
         const Steps steps = timeSteps(stepsDb, file, options.counters);
         const dcf::bench::BenchDatabase runDb(options);
         startCounters(*runDb.connect(), options.counters);
-        const double run = timeConversion(runDb, file);
+        const Conversion run = timeConversion(runDb, file);
         std::printf("convert target=%s lines=%lld names=%lld counters=%lld floor=%.3f stage=%.3f "
                     "renumbering=%.3f cover_sheets=%.3f run=%.3f steps_over_floor=%.2f "
-                    "run_over_floor=%.2f\n",
+                    "run_over_floor=%.2f peak_mb=%.1f\n",
                     options.targetName.c_str(), options.lines, options.names, options.counters,
-                    floor, stage, steps.names, steps.coverSheets, run,
-                    (steps.names + steps.coverSheets) / floor, run / floor);
+                    floor, stage, steps.names, steps.coverSheets, run.seconds,
+                    (steps.names + steps.coverSheets) / floor, run.seconds / floor,
+                    run.peakMegabytes);
         return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "convert: %s\n", error.what());

@@ -98,10 +98,52 @@ std::string coverSheet(std::int64_t report, std::int64_t treasurer) {
            ",0,20260101,20260630" + fields(13, 46);
 }
 
-std::string schedule(const char* type, int lastField, std::int64_t number, std::int64_t report,
-                     std::int64_t name) {
-    return std::string(type) + "," + std::to_string(number) + "," + std::to_string(report) +
-           ",,,," + std::to_string(name) + ",20260115,25.00" + fields(10, lastField);
+// A schedule record of `report` naming `name`: field 7 the name id, a date in
+// `dateField` and an amount after it, empty up to `lastField`.
+std::string schedule(const char* type, std::int64_t number, std::int64_t report, std::int64_t name,
+                     int dateField, int lastField) {
+    std::string line = std::string(type) + "," + std::to_string(number) + "," +
+                       std::to_string(report) + ",,,A," + std::to_string(name);
+    for (int field = 8; field <= lastField; ++field) {
+        line += ",";
+        if (field == dateField) {
+            line += "20260115";
+        } else if (field == dateField + 1) {
+            line += "25.00";
+        }
+    }
+    return line;
+}
+
+// One record of a report, by its place in a cycle of twenty: contributions
+// most, then expenditures, a summary twice, and one of each other schedule;
+// each guarantor backs the loan or debt just before it.
+std::string reportRecord(std::int64_t record, std::int64_t report, std::int64_t name) {
+    switch (record % 20) {
+    case 0:
+    case 10:
+        return "SMRY," + std::to_string(record) + "," + std::to_string(report) + ",,,,100.00" +
+               fields(8, 11);
+    case 4:
+        return schedule("PLDG", record, report, name, 8, 14);
+    case 9:
+    case 11:
+    case 12:
+    case 13:
+        return schedule("EXPN", record, report, name, 8, 13);
+    case 14:
+        return schedule("CRED", record, report, name, 8, 12);
+    case 15:
+        return schedule("LOAN", record, report, name, 9, 17);
+    case 17:
+        return schedule("DEBT", record, report, name, 0, 17);
+    case 16:
+    case 18:
+        return "GUAR," + std::to_string(record) + "," + std::to_string(report) + "," +
+               std::to_string(record - 1) + ",,," + std::to_string(name) + ",500.00";
+    default:
+        return schedule("RCPT", record, report, name, 8, 12);
+    }
 }
 
 } // namespace
@@ -123,12 +165,8 @@ void generateRunFile(const std::filesystem::path& file, std::int64_t lines, std:
         const std::int64_t name = 2 + (record * 7919) % names;
         if ((written - names - 3) % kReportLines == 0) {
             out << coverSheet(++report, name) << "\r\n";
-        } else if (record % 10 == 0) {
-            out << "SMRY," << record << "," << report << ",,,,100.00" << fields(8, 11) << "\r\n";
-        } else if (record % 3 == 0) {
-            out << schedule("EXPN", 13, record, report, name) << "\r\n";
         } else {
-            out << schedule("RCPT", 12, record, report, name) << "\r\n";
+            out << reportRecord(record, report, name) << "\r\n";
         }
     }
     if (!out) {

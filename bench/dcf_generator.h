@@ -12,9 +12,10 @@ void generateDcfFile(const std::filesystem::path& file, std::int64_t lines);
 
 // Writes a DCF file of `lines` lines for a whole conversion: the filer, then
 // `names` NAME records, then reports of about 2,000 lines each, a cover
-// sheet naming a treasurer followed by contributions, expenditures and
-// summaries whose names are drawn from all the names, so that every name
-// is used again across reports.
+// sheet naming a treasurer followed by records of every schedule
+// (contributions most, then expenditures, pledges, credits, loans, debts and
+// their guarantors) and summaries, whose names are drawn from all the names,
+// so that every name is used again across reports.
 void generateRunFile(const std::filesystem::path& file, std::int64_t lines, std::int64_t names);
 
 } // namespace dcf::bench
