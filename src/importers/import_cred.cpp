@@ -1,6 +1,5 @@
 #include "importers/import_cred.h"
 
-#include "dcf/convert_date.h"
 #include "importers/schedule_rules.h"
 
 #include <optional>
@@ -35,32 +34,21 @@ void addCredit(ImportRow& row, db::Currency amount) {
 }
 
 RowOutcome convertCredit(ImportRow& row) {
-    const staging::StagedRow& s = row.staged();
-    run::ConversionRun& run = row.run();
-    run::ScheduleItem& item = beginScheduleRow(row);
-    const std::string nameId = s.field(7);
-    item.date = s.field(8);
-    std::optional<db::Currency> amount;
-    if (const std::string staged = s.field(9); !staged.empty()) {
-        amount = amountOf(staged);
-        item.amount = amountText(*amount);
+    run::ScheduleItem& working = beginScheduleRow(row);
+    const DatedItem item = readDatedItem(row);
+    // This date's message has no full stop.
+    if (auto rejection =
+            checkDatedItem(row, item,
+                           {"Payee Name Id is missing. Record will not be imported.",
+                            "Expenditure Date is missing. Record will not be imported",
+                            "Expenditure Amount is missing. Record will not be imported."})) {
+        return *rejection;
     }
-    item.description = stagedDescription(s);
-    if (nameId == "-1") {
-        return RowOutcome::rejected("Payee Name Id is missing. Record will not be imported.");
-    }
-    if (isEmptyQuoted(item.date)) {
-        return RowOutcome::rejected("Expenditure Date is missing. Record will not be imported");
-    }
-    item.date = ConvertDate(item.date, run.recordError);
-    if (!amount) {
-        return RowOutcome::rejected("Expenditure Amount is missing. Record will not be imported.");
-    }
-    item.description = descriptionRule(row, item.description, "Credit Description");
-    if (resolveScheduleName(row, nameId, "P") == names::NameLookup::Missing) {
+    working.description = descriptionRule(row, working.description, "Credit Description");
+    if (resolveScheduleName(row, item.nameId, "P") == names::NameLookup::Missing) {
         return RowOutcome::refused();
     }
-    addCredit(row, *amount);
+    addCredit(row, *item.amount);
     return RowOutcome::added();
 }
 

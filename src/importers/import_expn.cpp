@@ -1,6 +1,5 @@
 #include "importers/import_expn.h"
 
-#include "dcf/convert_date.h"
 #include "importers/schedule_rules.h"
 
 #include <optional>
@@ -67,35 +66,24 @@ void addExpenditure(ImportRow& row, db::Currency amount, const ExpenditureFlags&
 
 RowOutcome convertExpenditure(ImportRow& row) {
     const staging::StagedRow& s = row.staged();
-    run::ConversionRun& run = row.run();
-    run::ScheduleItem& item = beginScheduleRow(row);
-    const std::string nameId = s.field(7);
-    item.date = s.field(8);
-    std::optional<db::Currency> amount;
-    if (const std::string staged = s.field(9); !staged.empty()) {
-        amount = amountOf(staged);
-        item.amount = amountText(*amount);
+    run::ScheduleItem& working = beginScheduleRow(row);
+    const DatedItem item = readDatedItem(row);
+    if (auto rejection =
+            checkDatedItem(row, item,
+                           {"Payee name id is missing. Record will not be imported.",
+                            "Expenditure Date is missing. Record will not be imported.",
+                            "Expenditure Amount is missing. Record will not be imported."})) {
+        return *rejection;
     }
-    item.description = stagedDescription(s);
-    if (nameId == "-1") {
-        return RowOutcome::rejected("Payee name id is missing. Record will not be imported.");
-    }
-    if (isEmptyQuoted(item.date)) {
-        return RowOutcome::rejected("Expenditure Date is missing. Record will not be imported.");
-    }
-    item.date = ConvertDate(item.date, run.recordError);
-    if (!amount) {
-        return RowOutcome::rejected("Expenditure Amount is missing. Record will not be imported.");
-    }
-    item.description = descriptionRule(row, item.description, "Expenditure description");
+    working.description = descriptionRule(row, working.description, "Expenditure description");
     ExpenditureFlags flags = expenditureFlags(s);
-    if (resolveScheduleName(row, nameId, "P") == names::NameLookup::Missing) {
+    if (resolveScheduleName(row, item.nameId, "P") == names::NameLookup::Missing) {
         return RowOutcome::refused();
     }
     if (readCoverSheetItemization(row.db(), s.text("repno")).itemizeAll) {
         flags.itemize = true;
     }
-    addExpenditure(row, *amount, flags);
+    addExpenditure(row, *item.amount, flags);
     return RowOutcome::added();
 }
 

@@ -1,6 +1,5 @@
 #include "importers/import_rcpt.h"
 
-#include "dcf/convert_date.h"
 #include "importers/schedule_rules.h"
 
 #include <optional>
@@ -45,29 +44,20 @@ void addContribution(ImportRow& row, db::Currency amount, bool itemize) {
 RowOutcome convertContribution(ImportRow& row) {
     const staging::StagedRow& s = row.staged();
     run::ConversionRun& run = row.run();
-    run::ScheduleItem& item = beginScheduleRow(row);
-    const std::string nameId = s.field(7);
-    item.date = s.field(8);
-    std::optional<db::Currency> amount;
-    if (const std::string staged = s.field(9); !staged.empty()) {
-        amount = amountOf(staged);
-        item.amount = amountText(*amount);
-    }
-    item.description = stagedDescription(s);
-    item.description = descriptionRule(row, item.description, "Contribution/Pledge description");
-    if (nameId == "-1") {
-        return RowOutcome::rejected(
-            "Contributor/Pledgor name id is missing. Record will not be imported.");
-    }
-    if (isEmptyQuoted(item.date)) {
-        return RowOutcome::rejected("Contribution Date is missing. Record will not be imported.");
-    }
-    item.date = ConvertDate(item.date, run.recordError);
-    if (!amount) {
-        return RowOutcome::rejected("Contribution Amount is missing. Record will not be imported.");
+    run::ScheduleItem& working = beginScheduleRow(row);
+    const DatedItem item = readDatedItem(row);
+    // Unlike the other schedules, the description is cut before the checks.
+    working.description =
+        descriptionRule(row, working.description, "Contribution/Pledge description");
+    if (auto rejection =
+            checkDatedItem(row, item,
+                           {"Contributor/Pledgor name id is missing. Record will not be imported.",
+                            "Contribution Date is missing. Record will not be imported.",
+                            "Contribution Amount is missing. Record will not be imported."})) {
+        return *rejection;
     }
     bool itemize = s.field(11) == "Y";
-    if (resolveScheduleName(row, nameId, "C") == names::NameLookup::Missing) {
+    if (resolveScheduleName(row, item.nameId, "C") == names::NameLookup::Missing) {
         return RowOutcome::refused();
     }
     if (run.resolvedName.osPacFec == "0") {
@@ -85,7 +75,7 @@ RowOutcome convertContribution(ImportRow& row) {
     if (cover.itemizeAll) {
         itemize = true;
     }
-    addContribution(row, *amount, itemize);
+    addContribution(row, *item.amount, itemize);
     return RowOutcome::added();
 }
 

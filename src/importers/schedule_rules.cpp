@@ -1,5 +1,6 @@
 #include "importers/schedule_rules.h"
 
+#include "dcf/convert_date.h"
 #include "dcf/text_encoding.h"
 
 #include <stdexcept>
@@ -49,6 +50,35 @@ std::string stagedDescription(const staging::StagedRow& staged) {
         description = staged.text("Memo");
     }
     return description;
+}
+
+DatedItem readDatedItem(ImportRow& row) {
+    const staging::StagedRow& s = row.staged();
+    run::ScheduleItem& working = row.run().scheduleItem;
+    DatedItem item{s.field(7), std::nullopt};
+    working.date = s.field(8);
+    if (const std::string staged = s.field(9); !staged.empty()) {
+        item.amount = amountOf(staged);
+        working.amount = amountText(*item.amount);
+    }
+    working.description = stagedDescription(s);
+    return item;
+}
+
+std::optional<RowOutcome> checkDatedItem(ImportRow& row, const DatedItem& item,
+                                         const DatedItemMessages& messages) {
+    run::ConversionRun& run = row.run();
+    if (item.nameId == "-1") {
+        return RowOutcome::rejected(messages.nameIdMissing);
+    }
+    if (isEmptyQuoted(run.scheduleItem.date)) {
+        return RowOutcome::rejected(messages.dateMissing);
+    }
+    run.scheduleItem.date = ConvertDate(run.scheduleItem.date, run.recordError);
+    if (!item.amount) {
+        return RowOutcome::rejected(messages.amountMissing);
+    }
+    return std::nullopt;
 }
 
 std::string descriptionRule(ImportRow& row, const std::string& text, std::string_view label) {

@@ -5,6 +5,7 @@
 #include "names/check_dcf_names.h"
 
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,29 @@ std::string amountText(db::Currency amount);
 // The staged description (field 10), read from Memo when staging moved a
 // long value there.
 std::string stagedDescription(const staging::StagedRow& staged);
+
+// A contribution, expenditure or credit as read before its checks: its name
+// id (field 7) and its amount (field 9, converted when it is not empty: text
+// that is no number throws); its date (field 8) and description are in the
+// working values.
+struct DatedItem {
+    std::string nameId;
+    std::optional<db::Currency> amount;
+};
+DatedItem readDatedItem(ImportRow& row);
+
+// What each check of a dated item rejects it with.
+struct DatedItemMessages {
+    const char* nameIdMissing;
+    const char* dateMissing;
+    const char* amountMissing;
+};
+
+// The checks of a dated item, in their order: a name id of "-1", a date that
+// is the empty quoted field (otherwise the working date is converted), an
+// empty amount. Returns the rejection of the first that fails.
+std::optional<RowOutcome> checkDatedItem(ImportRow& row, const DatedItem& item,
+                                         const DatedItemMessages& messages);
 
 // The description rule: a text longer than 100 characters is cut to its
 // first 100, with a warning that begins with `label` ("Contribution/Pledge

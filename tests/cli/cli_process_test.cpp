@@ -118,21 +118,6 @@ TEST_P(CliEndToEnd, TwoReportsConvertWhateverTheSimilarNamesAnswer) {
     }
 }
 
-// Rows of a selection, each as its values joined by "|".
-std::vector<std::string> rowsOf(db::Connection& connection, const std::string& sql) {
-    auto select = connection.prepare(sql);
-    select->execute();
-    std::vector<std::string> rows;
-    while (select->next()) {
-        std::string row;
-        for (int i = 0; i < select->columnCount(); ++i) {
-            row += (i > 0 ? "|" : "") + db::toText(select->value(i));
-        }
-        rows.push_back(row);
-    }
-    return rows;
-}
-
 TEST_P(CliEndToEnd, AReportOfEveryScheduleConvertsAndADeclinedSaveLeavesEveryTable) {
     TempFolder logs;
     std::vector<std::string> args = targetArgs(database());
@@ -151,28 +136,30 @@ TEST_P(CliEndToEnd, AReportOfEveryScheduleConvertsAndADeclinedSaveLeavesEveryTab
         << saved.out;
     db::Connection& db = connection();
     // Amounts in cents and Booleans as 1/0, alike on every database.
-    EXPECT_EQ(rowsOf(db, "select rec_type, item_id, ctrib_id, cast(ctrib_amt * 100 as integer), "
+    EXPECT_EQ(selectRows(db,
+                         "select rec_type, item_id, ctrib_id, cast(ctrib_amt * 100 as integer), "
                          "ctrib_date, entity_cd, ctrib_naml, os_pac_cb, os_pac_fec, employer, "
                          "case when itemize_user then 1 else 0 end from RCPT order by item_id"),
               (std::vector<std::string>{
                   "RCPT|10|10|25000|01/15/2026|I|Okafor|0||Harbor Works|1",
                   "PLDG|11|11|50000|02/20/2026|E|Northern Trails PAC|-1|C00123456||0"}));
-    EXPECT_EQ(rowsOf(db, "select item_id, payee_id, cast(expn_amt * 100 as integer), expn_date, "
+    EXPECT_EQ(selectRows(db,
+                         "select item_id, payee_id, cast(expn_amt * 100 as integer), expn_date, "
                          "expn_descr, payee_naml from EXPN"),
               std::vector<std::string>{"12|12|12000|03/05/2026|Yard signs|Quick Print Co"});
-    EXPECT_EQ(rowsOf(db, "select item_id, payee_id, cast(incur_amt * 100 as integer), "
-                         "cred_descr from CRED"),
+    EXPECT_EQ(selectRows(db, "select item_id, payee_id, cast(incur_amt * 100 as integer), "
+                             "cred_descr from CRED"),
               std::vector<std::string>{"14|12|4000|Returned deposit"});
-    EXPECT_EQ(rowsOf(db, "select item_id, lender_id, cast(loan_amt * 100 as integer), "
-                         "Int_Rate, Mature_Dt, FinInst_YN, Guar_NACB, lend_naml from LOAN"),
+    EXPECT_EQ(selectRows(db, "select item_id, lender_id, cast(loan_amt * 100 as integer), "
+                             "Int_Rate, Mature_Dt, FinInst_YN, Guar_NACB, lend_naml from LOAN"),
               std::vector<std::string>{"15|13|100000|4.5|12/31/2027|-1|0|Lakeview Savings Bank"});
     EXPECT_EQ(
-        rowsOf(db, "select item_id, backref_id, guar_id, cast(guar_amt * 100 as integer), "
-                   "rec_type, guar_naml from GUAR order by item_id"),
+        selectRows(db, "select item_id, backref_id, guar_id, cast(guar_amt * 100 as integer), "
+                       "rec_type, guar_naml from GUAR order by item_id"),
         (std::vector<std::string>{"16|15|14|100000|LOAN|Marsh", "18|17|14|30000|DEBT|Marsh"}));
-    EXPECT_EQ(rowsOf(db, "select item_id, cred_id, Guar_NACB, cred_naml from DEBT"),
+    EXPECT_EQ(selectRows(db, "select item_id, cred_id, Guar_NACB, cred_naml from DEBT"),
               std::vector<std::string>{"17|15|0|Lakeside Sound Rental"});
-    EXPECT_EQ(rowsOf(db, "select rec_type, rec_num from IMPORTTEMP where Status = 'E'"),
+    EXPECT_EQ(selectRows(db, "select rec_type, rec_num from IMPORTTEMP where Status = 'E'"),
               std::vector<std::string>{"EXPN|13"});
 }
 

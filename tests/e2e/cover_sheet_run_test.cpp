@@ -42,20 +42,7 @@ protected:
         return run();
     }
 
-    // Rows of a selection, each as its values joined by "|".
-    std::vector<std::string> rows(const std::string& sql) {
-        auto select = connection().prepare(sql);
-        select->execute();
-        std::vector<std::string> found;
-        while (select->next()) {
-            std::string row;
-            for (int i = 0; i < select->columnCount(); ++i) {
-                row += (i > 0 ? "|" : "") + db::toText(select->value(i));
-            }
-            found.push_back(row);
-        }
-        return found;
-    }
+    std::vector<std::string> rows(const std::string& sql) { return selectRows(connection(), sql); }
 
     void setCounters(int nameId, int reportNumber) {
         connection()

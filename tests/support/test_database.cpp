@@ -92,6 +92,20 @@ std::string readFile(const fs::path& file) {
     return out.str();
 }
 
+std::vector<std::string> selectRows(db::Connection& connection, const std::string& sql) {
+    auto select = connection.prepare(sql);
+    select->execute();
+    std::vector<std::string> rows;
+    while (select->next()) {
+        std::string row;
+        for (int i = 0; i < select->columnCount(); ++i) {
+            row += (i > 0 ? "|" : "") + db::toText(select->value(i));
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
 std::map<std::string, std::vector<std::string>> tableContents(db::Connection& connection) {
     static const char* const kTables[] = {"IMPORTTEMP", "FILERS",  "cvr",   "names",  "repno",
                                           "RCPT",       "EXPN",    "LOAN",  "GUAR",   "CRED",

@@ -65,6 +65,9 @@ private:
 
 std::string readFile(const std::filesystem::path& file);
 
+// The rows of a selection, each as its values joined by "|".
+std::vector<std::string> selectRows(db::Connection& connection, const std::string& sql);
+
 // Every row of every filing table and IMPORTTEMP, as text, sorted: what a run
 // that does not save must leave unchanged.
 std::map<std::string, std::vector<std::string>> tableContents(db::Connection& connection);
