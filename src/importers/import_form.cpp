@@ -1,8 +1,8 @@
 #include "importers/import_form.h"
 
 #include "dcf/convert_date.h"
-#include "dcf/text_encoding.h"
 #include "importers/cover_sheet_names.h"
+#include "importers/value_limits.h"
 #include "names/id_counters.h"
 #include "staging/update_import_temp.h"
 
@@ -35,15 +35,7 @@ std::pair<std::string, std::string> filedRule(const std::string& filed, std::str
 
 // An office's name or number cut to its width, with a warning.
 std::string officeValue(ImportRow& row, int field, std::size_t limit, const char* label) {
-    std::string value = row.staged().field(field);
-    if (utf8Length(value) > limit) {
-        const std::string first(utf8First(value, limit));
-        row.warn(std::string(label) + " field is longer than the " + std::to_string(limit) +
-                 " characters allowed. Field truncated in FORM record from '" + value + "' to '" +
-                 first + "'");
-        value = first;
-    }
-    return value;
+    return cutToLimit(row, row.staged().field(field), limit, label, kFormRecord);
 }
 
 db::Value monthOf(const std::string& month) {

@@ -1,42 +1,45 @@
 #include "importers/importer_chain.h"
 
+#include "importers/import_asset.h"
+#include "importers/import_cand.h"
+#include "importers/import_corr.h"
 #include "importers/import_cred.h"
+#include "importers/import_cvr2.h"
+#include "importers/import_cvr3.h"
 #include "importers/import_debt.h"
 #include "importers/import_expn.h"
+#include "importers/import_finl.h"
 #include "importers/import_flr.h"
 #include "importers/import_form.h"
 #include "importers/import_guar.h"
 #include "importers/import_loan.h"
 #include "importers/import_rcpt.h"
+#include "importers/import_smry.h"
+#include "importers/import_text.h"
 
 #include <array>
 
 namespace dcf::importers {
 namespace {
 
-struct ChainLink {
-    const char* procedure;
-    const ImporterDescription* importer; // nullptr until that importer is built
-};
-
 // The order matters: report numbers and name ids are final before the
 // schedules refer to them.
-constexpr std::array<ChainLink, 15> kChain = {{
-    {"ImportFORM", &kImportFORM},
-    {"ImportCVR2", nullptr},
-    {"ImportCVR3", nullptr},
-    {"ImportSMRY", nullptr},
-    {"ImportCAND", nullptr},
-    {"ImportRCPT", &kImportRCPT}, // also converts the pledges
-    {"ImportEXPN", &kImportEXPN},
-    {"ImportCRED", &kImportCRED},
-    {"ImportASSET", nullptr},
-    {"ImportLOAN", &kImportLOAN},
-    {"ImportGUAR", &kImportGUAR},
-    {"ImportDEBT", &kImportDEBT},
-    {"ImportTEXT", nullptr},
-    {"ImportFINL", nullptr},
-    {"ImportCORR", nullptr},
+constexpr std::array<const ImporterDescription*, 15> kChain = {{
+    &kImportFORM,
+    &kImportCVR2,
+    &kImportCVR3,
+    &kImportSMRY,
+    &kImportCAND,
+    &kImportRCPT, // also converts the pledges
+    &kImportEXPN,
+    &kImportCRED,
+    &kImportASSET,
+    &kImportLOAN,
+    &kImportGUAR,
+    &kImportDEBT,
+    &kImportTEXT,
+    &kImportFINL,
+    &kImportCORR,
 }};
 
 // Whether any of the importer's record types was staged: pledges are
@@ -54,12 +57,11 @@ bool hasStagedRows(const run::ConversionRun& run, const ImporterDescription& imp
 
 bool runImporterChain(run::RunContext& context) {
     ImportFLR(context);
-    for (const ChainLink& link : kChain) {
+    for (const ImporterDescription* importer : kChain) {
         if (context.run.cancelRequested) {
             return false;
         }
-        const ImporterDescription* importer = link.importer;
-        if (importer != nullptr && hasStagedRows(context.run, *importer)) {
+        if (hasStagedRows(context.run, *importer)) {
             runImporter(context, *importer);
         }
     }

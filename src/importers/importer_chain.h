@@ -5,10 +5,9 @@
 namespace dcf::importers {
 
 // The filer, then every importer in the fixed order, each only when lines
-// of its first record type were staged. Leaves the chain as soon as the
+// of one of its record types were staged. Leaves the chain as soon as the
 // cancel-request flag is set (by the user's Cancel or an importer's stop)
-// and returns false then; rolling the run back is the driver's. Importers
-// that do not exist yet are passed over.
+// and returns false then; rolling the run back is the driver's.
 bool runImporterChain(run::RunContext& context);
 
 } // namespace dcf::importers

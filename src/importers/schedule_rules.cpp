@@ -1,7 +1,7 @@
 #include "importers/schedule_rules.h"
 
 #include "dcf/convert_date.h"
-#include "dcf/text_encoding.h"
+#include "importers/value_limits.h"
 
 #include <stdexcept>
 
@@ -43,15 +43,6 @@ std::string amountText(db::Currency amount) {
     return text == "-0" ? "0" : text;
 }
 
-std::string stagedDescription(const staging::StagedRow& staged) {
-    std::string description = staged.field(10);
-    if (description.empty()) {
-        // Staging keeps a value of 256 characters or more in Memo.
-        description = staged.text("Memo");
-    }
-    return description;
-}
-
 DatedItem readDatedItem(ImportRow& row) {
     const staging::StagedRow& s = row.staged();
     run::ScheduleItem& working = row.run().scheduleItem;
@@ -61,7 +52,7 @@ DatedItem readDatedItem(ImportRow& row) {
         item.amount = amountOf(staged);
         working.amount = amountText(*item.amount);
     }
-    working.description = stagedDescription(s);
+    working.description = stagedField10(s);
     return item;
 }
 
@@ -82,23 +73,7 @@ std::optional<RowOutcome> checkDatedItem(ImportRow& row, const DatedItem& item,
 }
 
 std::string descriptionRule(ImportRow& row, const std::string& text, std::string_view label) {
-    if (utf8Length(text) <= kDescriptionLimit) {
-        return text;
-    }
-    const run::ConversionRun& run = row.run();
-    std::string first(utf8First(text, kDescriptionLimit));
-    std::string message(label);
-    message += " field is longer than the 100 characters allowed. Field truncated in '";
-    message += run.currentRecordType;
-    message += "' record Item Id ";
-    message += run.currentRecordNumber;
-    message += " from '";
-    message += text;
-    message += "' to '";
-    message += first;
-    message += "'";
-    row.warn(message);
-    return first;
+    return cutToLimit(row, text, kDescriptionLimit, label, itemPlace(row.run()));
 }
 
 names::NameLookup resolveScheduleName(ImportRow& row, const std::string& nameId,

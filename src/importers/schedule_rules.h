@@ -30,10 +30,6 @@ db::Currency amountOf(const std::string& text);
 // An amount as the error blocks show it: "12.5", "100", "-0.99".
 std::string amountText(db::Currency amount);
 
-// The staged description (field 10), read from Memo when staging moved a
-// long value there.
-std::string stagedDescription(const staging::StagedRow& staged);
-
 // A contribution, expenditure or credit as read before its checks: its name
 // id (field 7) and its amount (field 9, converted when it is not empty: text
 // that is no number throws); its date (field 8) and description are in the

@@ -27,6 +27,8 @@ struct ScheduleItem {
     std::string amount;
     std::string description;
     std::string backReference;
+    // A summary line's user-entered amount.
+    std::string userEntered;
 };
 
 // A name and address as a cover sheet keeps it for its filer and treasurer.

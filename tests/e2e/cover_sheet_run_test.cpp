@@ -81,7 +81,7 @@ TEST_P(CoverSheetRunTest, EveryReferencePointsWhereTheFileMeantAfterOverlappingR
               (std::vector<std::string>{"2|3|I", "3|3|I", "3|4|I"}));
     EXPECT_EQ(rows("select repno, field4, field7 from IMPORTTEMP where rec_type = 'CAND'"),
               std::vector<std::string>{"2|1|4"});
-    EXPECT_EQ(rows("select repno, field7, Status from IMPORTTEMP where rec_type = 'SMRY' order "
+    EXPECT_EQ(rows("select repno, field8, Status from IMPORTTEMP where rec_type = 'SMRY' order "
                    "by import_key"),
               (std::vector<std::string>{"2|100.00|S", "3|100.00|S"}));
 

@@ -42,8 +42,9 @@ inline std::string rcptLine(const std::string& number, const std::string& report
     return dcfLine("RCPT", number, report, 12, {{7, contributor}, {8, "20260115"}, {9, "10.00"}});
 }
 
+// A summary line: form COH, line item 1, amount 100.
 inline std::string smryLine(const std::string& number, const std::string& report) {
-    return dcfLine("SMRY", number, report, 11, {{7, "100.00"}});
+    return dcfLine("SMRY", number, report, 11, {{6, "COH"}, {7, "1"}, {8, "100.00"}, {9, "0"}});
 }
 
 } // namespace dcf::test

@@ -13,6 +13,7 @@ namespace {
 // Statements that walk every staged row of a type, once per importer.
 const std::vector<std::string> kTypeWalks = {
     "select import_key from IMPORTTEMP where rec_type = ? order by import_key",
+    "select import_key from IMPORTTEMP where rec_type = ? order by repno, rec_num, import_key",
     "select import_key from IMPORTTEMP where rec_type = ? or rec_type = ? order by import_key",
     "select import_key, rec_num from IMPORTTEMP where rec_type = 'NAME' order by import_key",
     "select import_key from IMPORTTEMP where rec_type = ? and Status = ? order by import_key",
@@ -34,7 +35,13 @@ TEST_P(QueryPlanTest, NoStatementOfARunReadsAWholeTable) {
         nameLine("2", {{7, "Roe"}, {8, "Al"}}) + formLine("1", "1", "2") +
         rcptLine("10", "1", "2") + smryLine("11", "1") +
         formLine("2", "1", "0", {{11, "20261399"}}) + rcptLine("12", "2", "2") +
-        dcfLine("CVR2", "13", "1", 11, {{8, "2"}}) +
+        "CVR2,13,1,,,COH,1,2,C\r\n" +
+        dcfLine("CVR3", "20", "1", 13, {{7, "Parks levy"}, {8, "M"}}) +
+        dcfLine("CAND", "21", "1", 13, {{4, "15"}, {7, "2"}}) +
+        dcfLine("ASSE", "22", "1", 12, {{10, "Desk"}}) +
+        dcfLine("TEXT", "23", "1", 7, {{6, "A"}, {7, "\"Memo A\""}}) +
+        dcfLine("TEXT", "24", "1", 7, {{6, "Z"}, {7, "\"Memo Z\""}}) + "FINL,25,1,,,COH,1,0,Y\r\n" +
+        dcfLine("CORR", "26", "1", 7, {{7, "\"Amended\""}}) +
         dcfLine("PLDG", "14", "1", 14, {{7, "2"}, {8, "20260115"}, {9, "5"}}) +
         dcfLine("EXPN", "15", "1", 13, {{7, "2"}, {8, "20260115"}, {9, "5"}}) +
         dcfLine("CRED", "16", "1", 12, {{7, "2"}, {8, "20260115"}, {9, "5"}}) +
@@ -46,7 +53,8 @@ TEST_P(QueryPlanTest, NoStatementOfARunReadsAWholeTable) {
     view_.answer(run::QuestionKind::SaveNotImported, {yes()});
     ASSERT_EQ(run().outcome, app::RunOutcome::Saved);
     // Every schedule importer ran its statements on a row it converted.
-    for (const char* table : {"EXPN", "CRED", "LOAN", "GUAR", "DEBT"}) {
+    for (const char* table : {"EXPN", "CRED", "LOAN", "GUAR", "DEBT", "NOTICE", "MEASURES", "SMRY",
+                              "BENEFIT", "ASSET", "memos", "FINL", "CORR"}) {
         EXPECT_EQ(count(std::string("select count(*) from ") + table), 1) << table;
     }
     // Contribution 12 belongs to the report refused for its start date.
