@@ -115,15 +115,42 @@ std::string schedule(const char* type, std::int64_t number, std::int64_t report,
     return line;
 }
 
+// A record of a report that names no amount-bearing schedule: summary lines,
+// texts, notices, measures, candidates, assets and the report's last records,
+// in turn.
+std::string reportLine(std::int64_t record, std::int64_t report, std::int64_t name) {
+    const std::string head = std::to_string(record) + "," + std::to_string(report) + ",";
+    switch ((record / 20) % 8) {
+    case 0:
+        return "TEXT," + head + ",,A,\"Explanation of schedule A\"";
+    case 1:
+        return "CVR2," + head + ",,COH," + std::to_string(name) + ",0,C";
+    case 2:
+        return "CVR3," + head + ",,COH,,M,S,,7,20261103,Parks levy " + std::to_string(record);
+    case 3:
+        return "CAND," + head + std::to_string(record - 1) + ",,F," + std::to_string(name) +
+               ",CO,County Commissioner,4,ST,State Senate,12";
+    case 4:
+        return "ASSE," + head + ",,F,,,,Office furniture " + std::to_string(record) + ",,";
+    case 5:
+        return "FINL," + head + ",,COH,1,0,Y";
+    case 6:
+        return "CORR," + head + ",,COH,\"Corrected the period's totals\"";
+    default:
+        return "SMRY," + head + ",,COH,2,40.00,0.00,,";
+    }
+}
+
 // One record of a report, by its place in a cycle of twenty: contributions
-// most, then expenditures, a summary twice, and one of each other schedule;
-// each guarantor backs the loan or debt just before it.
+// most, then expenditures, a summary, one of each other schedule and one
+// report-level record; each guarantor backs the loan or debt just before it.
 std::string reportRecord(std::int64_t record, std::int64_t report, std::int64_t name) {
     switch (record % 20) {
     case 0:
+        return "SMRY," + std::to_string(record) + "," + std::to_string(report) +
+               ",,,COH,1,100.00,0.00,,";
     case 10:
-        return "SMRY," + std::to_string(record) + "," + std::to_string(report) + ",,,,100.00" +
-               fields(8, 11);
+        return reportLine(record, report, name);
     case 4:
         return schedule("PLDG", record, report, name, 8, 14);
     case 9:
