@@ -8,30 +8,21 @@
 namespace dcf::importers {
 namespace {
 
-// The columns every notice gets, then the treasurer's.
-#define DCF_NOTICE_COLUMNS                                                                         \
-    "filer_id", "repno", "form_type", "rec_type", "item_id", "cmtte_type", "Cvr2_naml",            \
-        "Cvr2_namf", "Cvr2_namt", "Cvr2_nams", "Cvr2_namn", "Cvr2_adr1", "Cvr2_adr2", "Cvr2_city", \
-        "Cvr2_stcd", "Cvr2_zip4", "entity_cd"
-
 const std::string& insertNotice() {
-    static const std::string sql = insertSql("NOTICE", {DCF_NOTICE_COLUMNS});
-    return sql;
-}
-
-const std::string& insertNoticeWithTreasurer() {
     static const std::string sql = insertSql(
-        "NOTICE", {DCF_NOTICE_COLUMNS, "tres_naml", "tres_namf", "tres_namt", "tres_nams",
-                   "tres_namn", "tres_adr1", "tres_adr2", "tres_city", "tres_stcd", "tres_zip4"});
+        "NOTICE",
+        {"filer_id",  "repno",     "form_type", "rec_type",  "item_id",   "cmtte_type", "Cvr2_naml",
+         "Cvr2_namf", "Cvr2_namt", "Cvr2_nams", "Cvr2_namn", "Cvr2_adr1", "Cvr2_adr2",  "Cvr2_city",
+         "Cvr2_stcd", "Cvr2_zip4", "entity_cd", "tres_naml", "tres_namf", "tres_namt",  "tres_nams",
+         "tres_namn", "tres_adr1", "tres_adr2", "tres_city", "tres_stcd", "tres_zip4"});
     return sql;
 }
-
-#undef DCF_NOTICE_COLUMNS
 
 // Name, nickname and address of a NAME record: its fields 7 to 16.
 constexpr int kFirstNameField = 7;
 constexpr int kLastAddressField = 16;
 
+// The fields of `name`, or empty text for a name the file does not have.
 void appendNameFields(std::vector<db::Value>& values, const staging::StagedRow* name) {
     for (int n = kFirstNameField; n <= kLastAddressField; ++n) {
         values.emplace_back(name != nullptr ? name->field(n) : std::string());
@@ -70,15 +61,15 @@ RowOutcome convertNotice(ImportRow& row) {
                                      std::string("CVR2"), s.text("rec_num"), s.field(9)};
     appendNameFields(values, &subject);
     values.emplace_back(std::string(subject.field(8).empty() ? "E" : "I"));
-    if (!withTreasurer) {
-        insertRow(row.db(), insertNotice(), values);
-        return RowOutcome::added();
+    if (withTreasurer) {
+        // A treasurer the file does not name leaves the columns empty.
+        staging::StagedRow treasurer;
+        const bool found = staging::readNameRecord(row.db(), s.field(8), treasurer);
+        appendNameFields(values, found ? &treasurer : nullptr);
+    } else {
+        values.insert(values.end(), kLastAddressField - kFirstNameField + 1, db::Null{});
     }
-    // A treasurer the file does not name leaves the treasurer columns empty.
-    staging::StagedRow treasurer;
-    const bool found = staging::readNameRecord(row.db(), s.field(8), treasurer);
-    appendNameFields(values, found ? &treasurer : nullptr);
-    insertRow(row.db(), insertNoticeWithTreasurer(), values);
+    insertRow(row.db(), insertNotice(), values);
     return RowOutcome::added();
 }
 
