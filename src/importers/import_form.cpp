@@ -12,9 +12,6 @@
 namespace dcf::importers {
 namespace {
 
-// An empty quoted DCF field.
-constexpr std::string_view kEmptyQuoted = "\"\"";
-
 const std::string kYes = "-1";
 const std::string kNo = "0";
 
@@ -50,11 +47,11 @@ db::Value monthOf(const std::string& month) {
 }
 
 db::Value dateValue(const std::string& staged, const std::string& converted) {
-    return staged == kEmptyQuoted ? db::Value(db::Null{}) : db::Value(converted);
+    return isEmptyQuoted(staged) ? db::Value(db::Null{}) : db::Value(converted);
 }
 
 std::string convertedDate(const std::string& staged, bool& recordError) {
-    return staged == kEmptyQuoted ? std::string() : ConvertDate(staged, recordError);
+    return isEmptyQuoted(staged) ? std::string() : ConvertDate(staged, recordError);
 }
 
 struct Offices {

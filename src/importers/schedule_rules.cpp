@@ -20,10 +20,6 @@ run::ScheduleItem& beginScheduleRow(ImportRow& row) {
     return run.scheduleItem;
 }
 
-bool isEmptyQuoted(std::string_view staged) {
-    return staged == "\"\"";
-}
-
 db::Currency amountOf(const std::string& text) {
     const std::optional<db::Currency> amount = db::Currency::parse(text);
     if (!amount) {

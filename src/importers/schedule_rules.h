@@ -2,6 +2,7 @@
 
 #include "db/value.h"
 #include "importers/importer_description.h"
+#include "importers/value_limits.h"
 #include "names/check_dcf_names.h"
 
 #include <initializer_list>
@@ -20,9 +21,6 @@ namespace dcf::importers {
 // so that an error block never shows a value of the row before. Returns the
 // working values to fill as the row is read.
 run::ScheduleItem& beginScheduleRow(ImportRow& row);
-
-// An empty quoted DCF field: a date written so is missing.
-bool isEmptyQuoted(std::string_view staged);
 
 // The amount of a staged field; throws when the text is not a number, which
 // the importer's error block reports.

@@ -23,12 +23,16 @@ std::string itemPlace(const run::ConversionRun& run) {
     return "'" + run.currentRecordType + "' record Item Id " + run.currentRecordNumber;
 }
 
+bool isEmptyQuoted(std::string_view staged) {
+    return staged == "\"\"";
+}
+
 std::string stagedText(const staging::StagedRow& staged) {
     if (std::string memo = staged.text("Memo"); !memo.empty()) {
         return memo;
     }
     std::string text = staged.field(7);
-    return text == "\"\"" ? std::string() : text;
+    return isEmptyQuoted(text) ? std::string() : text;
 }
 
 std::string stagedField10(const staging::StagedRow& staged) {

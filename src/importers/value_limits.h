@@ -21,6 +21,10 @@ std::string itemPlace(const run::ConversionRun& run);
 // The place cover-sheet values, and the offices of a candidate, name.
 inline constexpr std::string_view kFormRecord = "FORM record";
 
+// An empty quoted DCF field, which staging keeps as the two quotes: a date
+// written so is missing, a text written so is none.
+bool isEmptyQuoted(std::string_view staged);
+
 // The text of a TEXT or CORR record: Memo when staging moved a long field 7
 // there, otherwise field 7; an empty quoted field 7 is no text.
 std::string stagedText(const staging::StagedRow& staged);
