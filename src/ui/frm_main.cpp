@@ -5,12 +5,12 @@
 #include "app/selected_file.h"
 #include "dcf/control_names.h"
 #include "log/clock_text.h"
+#include "message_box.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QVBoxLayout>
 #include <chrono>
 
@@ -136,7 +136,8 @@ void FrmMain::finishRun(const app::RunResult& result, const std::string& error) 
     if (!error.empty()) {
         // The engine settles every ending itself; this is the one it could not.
         app::showIdle(view_, run_.fileName);
-        QMessageBox::critical(this, QStringLiteral("dcfconvert"), QString::fromStdString(error));
+        showMessage(this, QMessageBox::Critical, QStringLiteral("dcfconvert"),
+                    QString::fromStdString(error));
     }
     emit runEnded();
 }

@@ -1,6 +1,7 @@
 #include "qt_view.h"
 
 #include "dcf/control_names.h"
+#include "message_box.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -258,10 +259,9 @@ void QtView::tell(const run::Message& message) {
 run::Answer QtView::showBox(QMessageBox& box) {
     // The box shows what the engine set before it asked.
     flush();
-    box.setWindowModality(Qt::ApplicationModal);
     ++openBoxes_;
     showPointer();
-    const int button = box.exec();
+    const QMessageBox::StandardButton button = showMessageBox(box);
     --openBoxes_;
     showPointer();
     if (button == QMessageBox::Yes) {

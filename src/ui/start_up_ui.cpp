@@ -1,21 +1,17 @@
 #include "start_up_ui.h"
 
-#include <QMessageBox>
+#include "message_box.h"
 
 namespace dcf::ui {
 
 void QtStartUpUi::showAlreadyRunning() {
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Running"),
-                    QStringLiteral("Program is already running."), QMessageBox::Ok);
-    box.setDefaultButton(QMessageBox::Ok);
-    box.exec();
+    showMessage(nullptr, QMessageBox::Information, QStringLiteral("Running"),
+                QStringLiteral("Program is already running."));
 }
 
 void QtStartUpUi::showCannotOpenDatabase(const std::string& text) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Conversion - DCF Data"),
-                    QString::fromStdString(text), QMessageBox::Ok);
-    box.setDefaultButton(QMessageBox::Ok);
-    box.exec();
+    showMessage(nullptr, QMessageBox::Critical, QStringLiteral("Conversion - DCF Data"),
+                QString::fromStdString(text));
 }
 
 } // namespace dcf::ui

@@ -25,34 +25,28 @@ bool processUntil(const std::function<bool()>& done) {
     return true;
 }
 
-BoxAnswerer::BoxAnswerer() {
-    poll_.setInterval(5);
-    QObject::connect(&poll_, &QTimer::timeout, [this] { answerOpenBox(); });
-    poll_.start();
+BoxAnswerer::BoxAnswerer()
+    : previous_(setMessageBoxHook([this](QMessageBox& box) { return answerBox(box); })) {}
+
+BoxAnswerer::~BoxAnswerer() {
+    setMessageBoxHook(std::move(previous_));
 }
 
 void BoxAnswerer::answer(QMessageBox::StandardButton button, Check check) {
     script_.emplace_back(button, std::move(check));
 }
 
-void BoxAnswerer::answerOpenBox() {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr || !box->isVisible()) {
-        return;
+QMessageBox::StandardButton BoxAnswerer::answerBox(QMessageBox& box) {
+    boxes.push_back((box.windowTitle() + QLatin1Char('|') + box.text()).toStdString());
+    if (script_.empty()) {
+        return box.standardButton(box.defaultButton());
     }
-    boxes.push_back((box->windowTitle() + QLatin1Char('|') + box->text()).toStdString());
-    QAbstractButton* button = box->defaultButton();
-    if (!script_.empty()) {
-        auto [wanted, check] = std::move(script_.front());
-        script_.pop_front();
-        if (check) {
-            check(*box);
-        }
-        button = box->button(wanted);
+    auto [wanted, check] = std::move(script_.front());
+    script_.pop_front();
+    if (check) {
+        check(box);
     }
-    if (button != nullptr) {
-        button->click();
-    }
+    return wanted;
 }
 
 namespace {

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "message_box.h"
+
 #include <QMessageBox>
-#include <QTimer>
 #include <deque>
 #include <functional>
 #include <string>
@@ -16,23 +17,27 @@ namespace dcf::ui::test {
 // hanging it).
 bool processUntil(const std::function<bool()>& done);
 
-// Answers the application-modal message boxes as they open, in order: runs
-// each script entry's check while its box is open, then clicks its button.
-// A box with no entry left is answered with its default button.
+// Answers the program's message boxes in place of the user, in order: runs
+// each script entry's check on its box, fully set up, then answers with the
+// entry's button. A box with no entry left is answered with its default
+// button. Boxes are never shown while it lives.
 class BoxAnswerer {
 public:
     using Check = std::function<void(QMessageBox& box)>;
     BoxAnswerer();
+    ~BoxAnswerer();
+    BoxAnswerer(const BoxAnswerer&) = delete;
+    BoxAnswerer& operator=(const BoxAnswerer&) = delete;
     void answer(QMessageBox::StandardButton button, Check check = {});
 
     // Title and text of every box answered, "title|text".
     std::vector<std::string> boxes;
 
 private:
-    void answerOpenBox();
+    QMessageBox::StandardButton answerBox(QMessageBox& box);
 
     std::deque<std::pair<QMessageBox::StandardButton, Check>> script_;
-    QTimer poll_;
+    MessageBoxHook previous_;
 };
 
 // Whether the named control takes input: a menu by its menu-bar entry.
