@@ -33,27 +33,36 @@ FilerLine readFilerLine(std::string_view line) {
     return filer;
 }
 
-void selectFile(run::ConversionRun& run, const std::filesystem::path& path) {
+std::optional<FilerLine> readFileFiler(const std::filesystem::path& path) {
+    std::optional<FilerLine> filer;
+    dcf::DcfLineReader reader(path);
+    dcf::DcfLine line;
+    while (reader.next(line)) {
+        if (line.text.starts_with("FLR")) {
+            filer = readFilerLine(line.text);
+        }
+    }
+    return filer;
+}
+
+void selectFile(run::ConversionRun& run, const std::filesystem::path& path,
+                const std::optional<FilerLine>& filer) {
     run.filePath = path;
     run.fileName = path.filename().string();
-    run.fileFilerType.clear();
-    run.fileFilerId.clear();
-    run.fileFilerName.clear();
+    const FilerLine shown = filer.value_or(FilerLine{});
+    run.fileFilerType = shown.type;
+    run.fileFilerId = shown.id;
+    run.fileFilerName = shown.name;
+}
+
+void selectFile(run::ConversionRun& run, const std::filesystem::path& path) {
+    std::optional<FilerLine> filer;
     try {
-        dcf::DcfLineReader reader(path);
-        dcf::DcfLine line;
-        while (reader.next(line)) {
-            if (line.text.starts_with("FLR")) {
-                const FilerLine filer = readFilerLine(line.text);
-                run.fileFilerType = filer.type;
-                run.fileFilerId = filer.id;
-                run.fileFilerName = filer.name;
-                return;
-            }
-        }
+        filer = readFileFiler(path);
     } catch (const std::runtime_error&) {
         // An unreadable file is refused by the run itself, with its reason.
     }
+    selectFile(run, path, filer);
 }
 
 } // namespace dcf::app

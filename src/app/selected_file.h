@@ -3,6 +3,7 @@
 #include "run/conversion_run.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,9 +22,18 @@ struct FilerLine {
 // a line with fewer commas has its missing fields empty.
 FilerLine readFilerLine(std::string_view line);
 
-// Makes `path` the run's selected file: its path, bare name, and the filer
-// of its first filer line (left empty when the file has none or cannot be
-// read).
+// What the last filer line of the file at `path` says, read to the end as
+// the file chooser reads it; none when the file has no filer line. Throws
+// std::runtime_error when the file cannot be read.
+std::optional<FilerLine> readFileFiler(const std::filesystem::path& path);
+
+// Makes `path` the run's selected file: its path, bare name, and `filer`
+// (all empty when there is none).
+void selectFile(run::ConversionRun& run, const std::filesystem::path& path,
+                const std::optional<FilerLine>& filer);
+
+// The same, reading the filer from the file; an unreadable file leaves the
+// filer empty, for the run refuses it with its reason.
 void selectFile(run::ConversionRun& run, const std::filesystem::path& path);
 
 } // namespace dcf::app

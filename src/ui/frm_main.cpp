@@ -1,18 +1,21 @@
 #include "frm_main.h"
 
-#include "app/program_folders.h"
 #include "app/run_window_state.h"
-#include "app/selected_file.h"
 #include "dcf/control_names.h"
+#include "frm_setup.h"
 #include "log/clock_text.h"
 #include "message_box.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
-#include <QFileDialog>
+#include <QMimeData>
 #include <QVBoxLayout>
 #include <chrono>
+#include <optional>
+#include <stdexcept>
 
 namespace dcf::ui {
 namespace {
@@ -28,6 +31,19 @@ QString readLog(const std::filesystem::path& path) {
     QString text = QString::fromUtf8(file.readAll());
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return text;
+}
+
+// The one local file of a drag whose name a DCF file may have; none for
+// anything else.
+std::optional<std::filesystem::path> droppedDcfFile(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) {
+        return std::nullopt;
+    }
+    const QUrl url = data->urls().front();
+    if (!url.isLocalFile() || !matchesFilePattern(url.fileName(), QStringLiteral("*.DCF"))) {
+        return std::nullopt;
+    }
+    return std::filesystem::path(url.toLocalFile().toStdString());
 }
 
 // The Cancel question is open for as long as this lives.
@@ -74,6 +90,9 @@ FrmMain::FrmMain(run::ConversionRun& run, db::Connection& connection, QWidget* p
     connect(&clock_, &QTimer::timeout, this, &FrmMain::showClock);
     clock_.start(1000);
     showClock();
+    view_.setProgressListener(
+        [this](std::int64_t value, std::int64_t maximum) { showRate(value, maximum); });
+    setAcceptDrops(true);
     load();
 }
 
@@ -96,25 +115,36 @@ void FrmMain::getFile() {
     if (running()) {
         return;
     }
-    const std::filesystem::path folder = app::chooseDataFolder(app::programFolder());
-    const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Get Import File"), QString::fromStdString(folder.string()),
-        QStringLiteral("DCF files (*.DCF_ZV *.dcf_zv);;All files (*)"));
-    if (!path.isEmpty()) {
-        chooseFile(std::filesystem::path(path.toStdString()));
-    }
+    FrmSetup setup(run_, view_, this);
+    setup.exec();
 }
 
 void FrmMain::chooseFile(const std::filesystem::path& path) {
     if (running()) {
         return;
     }
-    app::selectFile(run_, path);
-    const std::string& shown = run_.fileFilerName.empty() ? run_.fileName : run_.fileFilerName;
-    lblImportFileName_->setText(QString::fromStdString(shown));
-    lblFilerType_->setText(QString::fromStdString(run_.fileFilerType));
-    lblFilerID_->setText(QString::fromStdString(run_.fileFilerId));
-    lblToolBar_->setText(QStringLiteral("Press the Run icon to start your conversion."));
+    try {
+        chooseDcfFile(run_, view_, path);
+    } catch (const std::runtime_error&) {
+        showMessage(this, QMessageBox::Information, QStringLiteral("Bad FileName"),
+                    QStringLiteral("Previous Conversion File is not valid, please enter a new "
+                                   "file"));
+    }
+}
+
+void FrmMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (!running() && droppedDcfFile(event->mimeData())) {
+        event->acceptProposedAction();
+    }
+}
+
+void FrmMain::dropEvent(QDropEvent* event) {
+    const auto path = droppedDcfFile(event->mimeData());
+    if (running() || !path) {
+        return;
+    }
+    event->acceptProposedAction();
+    chooseFile(*path);
 }
 
 void FrmMain::startRun() {
@@ -124,6 +154,9 @@ void FrmMain::startRun() {
     if (rtbLog_->isVisible()) {
         toggleLog();
     }
+    rate_.restart(RunRate::Clock::now());
+    statusRate_->clear();
+    statusRate_->setVisible(true);
     worker_.start(run::RunContext{run_, connection_, view_},
                   [this](const app::RunResult& result, const std::string& error) {
                       finishRun(result, error);
@@ -132,6 +165,7 @@ void FrmMain::startRun() {
 
 void FrmMain::finishRun(const app::RunResult& result, const std::string& error) {
     view_.runEnded();
+    statusRate_->setVisible(false);
     logPath_ = result.logPath;
     if (!error.empty()) {
         // The engine settles every ending itself; this is the one it could not.
@@ -175,6 +209,12 @@ void FrmMain::showClock() {
     const auto now = std::chrono::system_clock::now();
     statusDate_->setText(QString::fromStdString(log::logDate(now)));
     statusTime_->setText(QString::fromStdString(log::clockTime12(now)));
+}
+
+void FrmMain::showRate(std::int64_t value, std::int64_t maximum) {
+    const auto now = RunRate::Clock::now();
+    rate_.update(value, maximum, now);
+    statusRate_->setText(QString::fromStdString(rate_.text(now)));
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {

@@ -3,8 +3,10 @@
 #include "db/connection.h"
 #include "qt_view.h"
 #include "run/conversion_run.h"
+#include "run_rate.h"
 #include "run_worker.h"
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPlainTextEdit>
@@ -28,7 +30,8 @@ public:
     FrmMain(const FrmMain&) = delete;
     FrmMain& operator=(const FrmMain&) = delete;
 
-    // What Get File does with the file the user picked.
+    // What the chooser does with the file the user picked; a file that
+    // cannot be read is refused with a box. Also the end of a drop.
     void chooseFile(const std::filesystem::path& path);
 
     [[nodiscard]] bool running() const { return worker_.running(); }
@@ -42,6 +45,9 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A DCF file dropped on the idle window is chosen as Get File would.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // Building the window (frm_main_layout.cpp).
@@ -61,6 +67,7 @@ private:
     void toggleLog();
     void showAbout();
     void showClock();
+    void showRate(std::int64_t value, std::int64_t maximum);
 
     run::ConversionRun& run_;
     db::Connection& connection_;
@@ -68,19 +75,18 @@ private:
     RunWorker worker_;
     std::filesystem::path logPath_;
 
-    QPushButton* cmdGetFile_ = nullptr;
-    QPushButton* cmdRun_ = nullptr;
-    QPushButton* cmdStop_ = nullptr;
-    QPushButton* cmdExit_ = nullptr;
+    QAbstractButton* cmdGetFile_ = nullptr;
+    QAbstractButton* cmdRun_ = nullptr;
+    QAbstractButton* cmdStop_ = nullptr;
+    QAbstractButton* cmdExit_ = nullptr;
     QPushButton* cmdViewErrorFile_ = nullptr;
-    QLabel* lblImportFileName_ = nullptr;
-    QLabel* lblFilerType_ = nullptr;
-    QLabel* lblFilerID_ = nullptr;
     QLabel* lblToolBar_ = nullptr;
     QPlainTextEdit* rtbLog_ = nullptr;
+    QLabel* statusRate_ = nullptr;
     QLabel* statusDate_ = nullptr;
     QLabel* statusTime_ = nullptr;
     QTimer clock_;
+    RunRate rate_;
 };
 
 } // namespace dcf::ui

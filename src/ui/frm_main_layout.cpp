@@ -5,11 +5,14 @@
 #include "dcf/record_types.h"
 #include "frm_main.h"
 
+#include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QStyle>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace dcf::ui {
@@ -56,27 +59,35 @@ void FrmMain::buildMenus() {
 }
 
 QWidget* FrmMain::buildToolbar(QWidget* parent) {
-    auto* toolbar = named(new QWidget(parent), "picToolbar");
+    auto* toolbar = named(new QFrame(parent), "picToolbar");
+    toolbar->setFrameShape(QFrame::StyledPanel);
     auto* buttons = new QHBoxLayout(toolbar);
-    cmdGetFile_ = named(new QPushButton(QStringLiteral("&Get File"), toolbar), control::cmdGetFile);
-    cmdRun_ = named(new QPushButton(QStringLiteral("&Run"), toolbar), control::cmdRun);
-    cmdStop_ = named(new QPushButton(QStringLiteral("&Cancel"), toolbar), control::cmdStop);
-    cmdExit_ = named(new QPushButton(QStringLiteral("E&xit"), toolbar), control::cmdExit);
-    for (QPushButton* button : {cmdGetFile_, cmdRun_, cmdStop_, cmdExit_}) {
-        buttons->addWidget(button);
-    }
+    buttons->setContentsMargins(4, 2, 4, 2);
+    const auto button = [&](const char* name, const char* caption, QStyle::StandardPixmap icon) {
+        auto* made = named(new QToolButton(toolbar), name);
+        made->setText(QString::fromLatin1(caption));
+        made->setIcon(style()->standardIcon(icon));
+        made->setIconSize(QSize(32, 32));
+        made->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        made->setAutoRaise(true);
+        made->setMinimumWidth(72);
+        buttons->addWidget(made);
+        return made;
+    };
+    cmdGetFile_ = button(control::cmdGetFile, "&Get File", QStyle::SP_DialogOpenButton);
+    cmdRun_ = button(control::cmdRun, "&Run", QStyle::SP_MediaPlay);
+    cmdStop_ = button(control::cmdStop, "&Cancel", QStyle::SP_BrowserStop);
+    cmdExit_ = button(control::cmdExit, "E&xit", QStyle::SP_DialogCloseButton);
     buttons->addStretch();
     return toolbar;
 }
 
 QLayout* FrmMain::buildSelection(QWidget* parent) {
     auto* grid = new QGridLayout();
-    lblImportFileName_ = label(parent, control::lblImportFileName, "No File Selected");
-    lblFilerType_ = label(parent, control::lblFilerType);
-    lblFilerID_ = label(parent, control::lblFilerID);
-    const std::pair<const char*, QLabel*> rows[] = {{"Filer Name:", lblImportFileName_},
-                                                    {"Filer Type:", lblFilerType_},
-                                                    {"Filer ID:", lblFilerID_}};
+    const std::pair<const char*, QLabel*> rows[] = {
+        {"Filer Name:", label(parent, control::lblImportFileName, "No File Selected")},
+        {"Filer Type:", label(parent, control::lblFilerType)},
+        {"Filer ID:", label(parent, control::lblFilerID)}};
     int row = 0;
     for (const auto& [caption, value] : rows) {
         grid->addWidget(new QLabel(QString::fromLatin1(caption), parent), row, 0);
@@ -152,6 +163,9 @@ QLayout* FrmMain::buildRunLabels(QWidget* parent) {
 void FrmMain::buildStatusBar() {
     QStatusBar* bar = named(statusBar(), control::statbarMain);
     bar->addWidget(label(bar, "statbarMainPanel1"), 1);
+    // Lines per second and the time left, shown while a run goes.
+    statusRate_ = hiddenLabel(bar, "statbarMainRate", "");
+    bar->addPermanentWidget(statusRate_);
     statusDate_ = label(bar, "statbarMainDate");
     statusTime_ = label(bar, "statbarMainTime");
     bar->addPermanentWidget(statusDate_);

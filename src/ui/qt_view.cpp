@@ -215,6 +215,13 @@ void QtView::applyProgress(std::int64_t value, std::int64_t maximum) {
     const std::int64_t scale = maximum > INT_MAX ? maximum / INT_MAX + 1 : 1;
     bar->setRange(0, static_cast<int>(maximum / scale));
     bar->setValue(static_cast<int>(value / scale));
+    if (progressListener_) {
+        progressListener_(value, maximum);
+    }
+}
+
+void QtView::setProgressListener(std::function<void(std::int64_t, std::int64_t)> listen) {
+    progressListener_ = std::move(listen);
 }
 
 void QtView::applyBusy(bool busy) {

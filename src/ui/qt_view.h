@@ -64,6 +64,8 @@ public:
     // From now on questions are answered No without a box and nothing
     // waits: the window is going away while a run is still on.
     void shutDown();
+    // Window thread. Called with every value the progress bar shows.
+    void setProgressListener(std::function<void(std::int64_t value, std::int64_t maximum)> listen);
 
 private:
     // The latest value per control of what the worker set since the last
@@ -94,6 +96,7 @@ private:
 
     QMainWindow& window_;
     QTimer batchTimer_;
+    std::function<void(std::int64_t, std::int64_t)> progressListener_;
     // Window thread only: the pointer the engine asked for, the boxes on
     // screen, and whether the override cursor is set.
     bool engineBusy_ = false;

@@ -1,6 +1,7 @@
 #include "ui_test_support.h"
 #include "window_fixture.h"
 
+#include <QAbstractButton>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -46,7 +47,7 @@ TEST_F(FrmMainRun, ConvertsTheSampleAndComesBackIdle) {
 
     bool ended = false;
     QObject::connect(&window(), &FrmMain::runEnded, [&] { ended = true; });
-    window().findChild<QPushButton*>(QStringLiteral("cmdRun"))->click();
+    window().findChild<QAbstractButton*>(QStringLiteral("cmdRun"))->click();
     ASSERT_TRUE(processUntil([&] { return ended; }));
 
     ASSERT_EQ(boxes.boxes.size(), 2U);
@@ -69,7 +70,7 @@ TEST_F(FrmMainRun, LogViewerOpensWithTheLastLogAndClosesAgain) {
     boxes.answer(QMessageBox::No);
     bool ended = false;
     QObject::connect(&window(), &FrmMain::runEnded, [&] { ended = true; });
-    window().findChild<QPushButton*>(QStringLiteral("cmdRun"))->click();
+    window().findChild<QAbstractButton*>(QStringLiteral("cmdRun"))->click();
     ASSERT_TRUE(processUntil([&] { return ended; }));
 
     auto* viewer = window().findChild<QPlainTextEdit*>(QStringLiteral("rtbLog"));

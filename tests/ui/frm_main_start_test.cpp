@@ -2,6 +2,7 @@
 #include "ui_test_support.h"
 #include "window_fixture.h"
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -29,12 +30,12 @@ using FrmMain = test::WindowTest;
 TEST_F(FrmMain, OpensStoppedWithTheGetFileHint) {
     EXPECT_EQ(window().objectName(), QStringLiteral("frmMain"));
     EXPECT_EQ(window().windowTitle(), QStringLiteral("Conversion - Convert Data (Stopped)"));
-    auto* stop = window().findChild<QPushButton*>(QStringLiteral("cmdStop"));
+    auto* stop = window().findChild<QAbstractButton*>(QStringLiteral("cmdStop"));
     ASSERT_NE(stop, nullptr);
     EXPECT_EQ(stop->text(), QStringLiteral("&Cancel"));
     EXPECT_FALSE(stop->isEnabled());
     for (const char* name : {"cmdGetFile", "cmdRun", "cmdExit"}) {
-        auto* button = window().findChild<QPushButton*>(QString::fromLatin1(name));
+        auto* button = window().findChild<QAbstractButton*>(QString::fromLatin1(name));
         ASSERT_NE(button, nullptr) << name;
         EXPECT_TRUE(button->isEnabled()) << name;
     }
