@@ -36,6 +36,7 @@ std::string assetStatus(const run::ConversionRun& /*run*/, const staging::Staged
 const ImporterDescription kImportASSET{
     .procedure = "ImportASSET",
     .recordTypes = {"ASSE"},
+    .processingMessage = "Processing Asset Records",
     .convert = convertAsset,
     .countType = "ASSE",
     .statusText = assetStatus,

@@ -59,6 +59,7 @@ std::string candidateStatus(const run::ConversionRun& run, const staging::Staged
 const ImporterDescription kImportCAND{
     .procedure = "ImportCAND",
     .recordTypes = {"CAND"},
+    .processingMessage = "Processing Candidate Records",
     .convert = convertCandidate,
     .countType = "CAND",
     .statusText = candidateStatus,

@@ -31,6 +31,7 @@ std::string correctionStatus(const run::ConversionRun& /*run*/, const staging::S
 const ImporterDescription kImportCORR{
     .procedure = "ImportCORR",
     .recordTypes = {"CORR"},
+    .processingMessage = "Processing Correction Records",
     .convert = convertCorrection,
     .statusText = correctionStatus,
     .blockRecordType = "CORR",

@@ -61,6 +61,7 @@ std::string creditStatus(const run::ConversionRun& run, const staging::StagedRow
 const ImporterDescription kImportCRED{
     .procedure = "ImportCRED",
     .recordTypes = {"CRED"},
+    .processingMessage = "Processing Credit Records",
     .convert = convertCredit,
     .countType = "CRED",
     .statusText = creditStatus,

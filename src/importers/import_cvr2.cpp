@@ -82,6 +82,7 @@ std::string noticeStatus(const run::ConversionRun& run, const staging::StagedRow
 const ImporterDescription kImportCVR2{
     .procedure = "ImportCVR2",
     .recordTypes = {"CVR2"},
+    .processingMessage = "Processing Notice Records",
     .convert = convertNotice,
     .countType = "CVR2",
     .statusText = noticeStatus,

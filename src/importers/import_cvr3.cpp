@@ -44,6 +44,7 @@ std::string measureStatus(const run::ConversionRun& run, const staging::StagedRo
 const ImporterDescription kImportCVR3{
     .procedure = "ImportCVR3",
     .recordTypes = {"CVR3"},
+    .processingMessage = "Processing Activity/Purpose Records",
     .convert = convertMeasure,
     .countType = "CVR3",
     .statusText = measureStatus,

@@ -67,6 +67,7 @@ std::vector<std::string> debtLines(const run::ConversionRun& run, const staging:
 const ImporterDescription kImportDEBT{
     .procedure = "ImportDEBT",
     .recordTypes = {"DEBT"},
+    .processingMessage = "Processing Outstanding Loan Records",
     .convert = convertDebt,
     .countType = "DEBT",
     .statusText = creditStatus,

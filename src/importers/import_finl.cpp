@@ -29,6 +29,7 @@ std::string finalReportStatus(const run::ConversionRun& run, const staging::Stag
 const ImporterDescription kImportFINL{
     .procedure = "ImportFINL",
     .recordTypes = {"FINL"},
+    .processingMessage = "Processing Final Report Records",
     .convert = convertFinalReport,
     .statusText = finalReportStatus,
     .blockRecordType = "FINL",

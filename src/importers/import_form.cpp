@@ -195,6 +195,7 @@ std::vector<std::string> noRecordNumber(const run::ConversionRun& /*run*/,
 const ImporterDescription kImportFORM{
     .procedure = "ImportFORM",
     .recordTypes = {"FORM"},
+    .processingMessage = "Processing Report Records",
     .beforeFirstRow = clearCoverSheets,
     .convert = convertCoverSheet,
     .afterLastRow = moveReportRows,

@@ -90,6 +90,7 @@ std::string guarantorStatus(const run::ConversionRun& run, const staging::Staged
 const ImporterDescription kImportGUAR{
     .procedure = "ImportGUAR",
     .recordTypes = {"GUAR"},
+    .processingMessage = "Processing Guarantor Records",
     .convert = convertGuarantor,
     .countType = "GUAR",
     .statusText = guarantorStatus,

@@ -105,6 +105,7 @@ std::vector<std::string> backReferenceLines(const run::ConversionRun& run,
 const ImporterDescription kImportLOAN{
     .procedure = "ImportLOAN",
     .recordTypes = {"LOAN"},
+    .processingMessage = "Processing Loan Records",
     .convert = convertLoan,
     .countType = "LOAN",
     .statusText = loanStatus,

@@ -68,6 +68,7 @@ const ImporterDescription kImportSMRY{
     .procedure = "ImportSMRY",
     .recordTypes = {"SMRY"},
     .orderBy = "repno, rec_num",
+    .processingMessage = "Processing Summary Records",
     .convert = convertSummary,
     .countType = "SMRY",
     .statusText = summaryStatus,

@@ -81,6 +81,7 @@ std::string textStatus(const run::ConversionRun& /*run*/, const staging::StagedR
 const ImporterDescription kImportTEXT{
     .procedure = "ImportTEXT",
     .recordTypes = {"TEXT"},
+    .processingMessage = "Processing Memo Records",
     .convert = convertText,
     .countType = "TEXT",
     .statusText = textStatus,

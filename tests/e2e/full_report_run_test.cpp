@@ -95,6 +95,26 @@ TEST_P(FullReportRunTest, TheFullSampleConvertsWithItsExpectedLog) {
         writeFile(expectedLog, actual);
     }
     EXPECT_EQ(actual, readFile(expectedLog));
+
+    // The window says what each step works on, importer by importer.
+    std::vector<std::string> steps;
+    const std::string prefix = "lblProcessingMessage: ";
+    for (const std::string& call : view_.calls) {
+        if (call.starts_with(prefix) && (steps.empty() || steps.back() != call)) {
+            steps.push_back(call.substr(prefix.size()));
+        }
+    }
+    EXPECT_EQ(steps, (std::vector<std::string>{
+                         "Processing input records from DCF file.",
+                         "Processing name records from DCF file", "Processing Report Records",
+                         "Processing Notice Records", "Processing Activity/Purpose Records",
+                         "Processing Summary Records", "Processing Candidate Records",
+                         "Processing Contribution/Pledge Records", "Processing Expenditure Records",
+                         "Processing Credit Records", "Processing Asset Records",
+                         "Processing Loan Records", "Processing Guarantor Records",
+                         "Processing Outstanding Loan Records", "Processing Memo Records",
+                         "Processing Final Report Records", "Processing Correction Records",
+                         "Finished converting QORVEX data file"}));
 }
 
 DCF_ON_ALL_DATABASES(FullReportRunTest);
