@@ -3,9 +3,13 @@
 #include "window_fixture.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QDropEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -107,6 +111,33 @@ TEST_F(FrmMain, ChosenFileShowsItsFilerAndTheRunHint) {
     window().chooseFile(bare);
     EXPECT_EQ(controlText(window(), "lblImportFileName"), QStringLiteral("nofiler.DCF_ZV"));
     EXPECT_EQ(controlText(window(), "lblFilerID"), QString());
+}
+
+// Drops `path` on the window as a file manager would; whether it was taken.
+bool drop(QWidget& window, const std::filesystem::path& path) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path.string()))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    if (!enter.isAccepted()) {
+        return false;
+    }
+    QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &dropped);
+    return dropped.isAccepted();
+}
+
+TEST_F(FrmMain, ADroppedDcfFileIsChosenAndAnyOtherFileIsRefused) {
+    const std::filesystem::path text = logs() / "notes.txt";
+    dcf::test::writeFile(text, "FLR,1,0,F,F,COH,F9,Other,,\r\n");
+    EXPECT_FALSE(drop(window(), text));
+    EXPECT_EQ(controlText(window(), "lblImportFileName"), QStringLiteral("No File Selected"));
+
+    EXPECT_TRUE(drop(window(), std::filesystem::path(DCF_SAMPLES_DIR) / "minimal.DCF_ZV"));
+    EXPECT_EQ(run().fileName, "minimal.DCF_ZV");
+    EXPECT_EQ(controlText(window(), "lblImportFileName"), QStringLiteral("Y X"));
+    EXPECT_EQ(controlText(window(), "lblToolBar"),
+              QStringLiteral("Press the Run icon to start your conversion."));
 }
 
 } // namespace

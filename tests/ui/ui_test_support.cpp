@@ -38,6 +38,9 @@ void BoxAnswerer::answer(QMessageBox::StandardButton button, Check check) {
 
 QMessageBox::StandardButton BoxAnswerer::answerBox(QMessageBox& box) {
     boxes.push_back((box.windowTitle() + QLatin1Char('|') + box.text()).toStdString());
+    seen.push_back({box.windowTitle(), box.text(), box.icon(), box.standardButtons(),
+                    box.standardButton(box.defaultButton()),
+                    box.windowModality() == Qt::ApplicationModal});
     if (script_.empty()) {
         return box.standardButton(box.defaultButton());
     }

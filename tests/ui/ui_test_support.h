@@ -5,10 +5,16 @@
 #include <QMessageBox>
 #include <deque>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 class QMainWindow;
+
+// Failures show a QString as its text.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace dcf::ui::test {
 
@@ -30,8 +36,19 @@ public:
     BoxAnswerer& operator=(const BoxAnswerer&) = delete;
     void answer(QMessageBox::StandardButton button, Check check = {});
 
+    // What the user sees of a box, and the button answered.
+    struct Seen {
+        QString title;
+        QString text;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QMessageBox::StandardButtons buttons;
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+        bool applicationModal = false;
+    };
+
     // Title and text of every box answered, "title|text".
     std::vector<std::string> boxes;
+    std::vector<Seen> seen;
 
 private:
     QMessageBox::StandardButton answerBox(QMessageBox& box);
