@@ -98,7 +98,11 @@ ImporterResult ImporterWalk::walk() {
             return result_;
         }
     }
+    // The bar goes over this importer's rows, as it goes over the names.
+    const auto rows = static_cast<std::int64_t>(keys.size());
+    std::int64_t reached = 0;
     for (const std::int64_t key : keys) {
+        context_.view.setProgress(++reached, rows);
         const RowEnd end = convertRow(key);
         if (end == RowEnd::Stop) {
             result_.end = ImporterEnd::Stopped;

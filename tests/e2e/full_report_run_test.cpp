@@ -1,6 +1,8 @@
 #include "run_fixture.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <regex>
 
 #include <gtest/gtest.h>
@@ -115,6 +117,18 @@ TEST_P(FullReportRunTest, TheFullSampleConvertsWithItsExpectedLog) {
                          "Processing Outstanding Loan Records", "Processing Memo Records",
                          "Processing Final Report Records", "Processing Correction Records",
                          "Finished converting QORVEX data file"}));
+
+    // Each importer moves the bar over its own rows: the contributions and
+    // the pledge.
+    const auto contributions =
+        std::ranges::find(view_.calls, prefix + "Processing Contribution/Pledge Records");
+    const auto expenditures =
+        std::ranges::find(view_.calls, prefix + "Processing Expenditure Records");
+    std::vector<std::string> bar;
+    std::copy_if(contributions, expenditures, std::back_inserter(bar),
+                 [](const std::string& call) { return call.starts_with("pgbImport"); });
+    EXPECT_EQ(bar, (std::vector<std::string>{"pgbImport 1/4", "pgbImport 2/4", "pgbImport 3/4",
+                                             "pgbImport 4/4"}));
 }
 
 DCF_ON_ALL_DATABASES(FullReportRunTest);
