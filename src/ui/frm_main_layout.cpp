@@ -4,6 +4,7 @@
 #include "dcf/control_names.h"
 #include "dcf/record_types.h"
 #include "frm_main.h"
+#include "program_identity.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -150,8 +151,7 @@ QLayout* FrmMain::buildRunLabels(QWidget* parent) {
     auto* progress = named(new QProgressBar(parent), control::pgbImport);
     progress->setVisible(false);
     column->addWidget(progress);
-    column->addWidget(
-        label(parent, "lblSupport", "Technical Support: 1-800-555-0142 or 1-800-555-0143"));
+    column->addWidget(label(parent, "lblSupport", kTechnicalSupport));
 
     // The log viewer lies over the window where its button puts it.
     rtbLog_ = named(new QPlainTextEdit(parent), control::rtbLog);
