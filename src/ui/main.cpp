@@ -2,6 +2,7 @@
 #include "app/start_up.h"
 #include "frm_main.h"
 #include "instance_lock.h"
+#include "program_icon.h"
 #include "run/conversion_run.h"
 #include "start_up_ui.h"
 
@@ -11,6 +12,9 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("dcfconvert"));
     QApplication::setApplicationVersion(QStringLiteral(DCF_VERSION));
+    QApplication::setWindowIcon(dcf::ui::programIcon());
+    // Lets the desktop match the windows to dcfconvert.desktop and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("dcfconvert"));
 
     dcf::ui::QtInstanceLock lock;
     dcf::ui::QtStartUpUi startUpUi;
