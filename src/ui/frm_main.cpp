@@ -2,6 +2,7 @@
 
 #include "app/run_window_state.h"
 #include "dcf/control_names.h"
+#include "frm_about.h"
 #include "frm_setup.h"
 #include "log/clock_text.h"
 #include "message_box.h"
@@ -201,8 +202,8 @@ void FrmMain::toggleLog() {
 }
 
 void FrmMain::showAbout() {
-    QMessageBox::about(this, QStringLiteral("About dcfconvert"),
-                       QStringLiteral("dcfconvert %1").arg(QStringLiteral(DCF_VERSION)));
+    FrmAbout about(this);
+    about.exec();
 }
 
 void FrmMain::showClock() {
