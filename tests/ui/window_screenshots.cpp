@@ -1,9 +1,11 @@
 // Takes the README's pictures of the window: idle with a file chosen, in
-// the middle of a run, after a run with its log open, and the file chooser.
+// the middle of a run, after a run with its log open, the file chooser and
+// the About window.
 // scripts/screenshot runs it under a virtual X server.
 //
 //   ui_screenshots SAMPLE.DCF_ZV OUTPUT_FOLDER
 
+#include "frm_about.h"
 #include "frm_main.h"
 #include "frm_setup.h"
 #include "message_box.h"
@@ -134,5 +136,9 @@ int main(int argc, char** argv) {
     save(window, output, "finished.png");
     button(window, "cmdViewErrorFile")->click();
     save(window, output, "log.png");
+
+    dcf::ui::FrmAbout about(&window);
+    about.show();
+    save(about, output, "about.png");
     return 0;
 }
