@@ -161,6 +161,11 @@ void FrmSetup::chooseFile() {
         return;
     }
     const QString name = selectedFileName();
+    if (name.isEmpty() && mode_ == ListMode::LogFile) {
+        // Only the logs folder was changed: the chosen file stays chosen.
+        accept();
+        return;
+    }
     txtFileName_->setText(name);
     if (name.isEmpty()) {
         // Nothing chosen: the run has no file until Get File finds one.

@@ -144,6 +144,7 @@ TEST_F(FrmSetupTest, AFolderThatCannotBeOpenedSaysTheDeviceIsNotAvailable) {
 }
 
 TEST_F(FrmSetupTest, ChangeMakesTheFolderOpenedTheLogsFolderOnceChosen) {
+    window().chooseFile(files_.path() / "a.DCF_ZV");
     const auto setup = openChooser();
     const std::filesystem::path before = run().logsFolder;
     auto* path = setup->findChild<QLabel*>(QStringLiteral("lblLogFilePath"));
@@ -153,7 +154,9 @@ TEST_F(FrmSetupTest, ChangeMakesTheFolderOpenedTheLogsFolderOnceChosen) {
     EXPECT_EQ(path->text(), folder() + QStringLiteral("/inner"));
     EXPECT_EQ(run().logsFolder, before) << "only Choose takes it";
     setup->chooseFile();
+    EXPECT_EQ(setup->result(), QDialog::Accepted);
     EXPECT_EQ(run().logsFolder, files_.path() / "inner");
+    EXPECT_EQ(run().fileName, "a.DCF_ZV") << "the file chosen before stays chosen";
 
     // A logs folder that is not a folder is refused, and the chooser stays.
     const auto again = openChooser();
