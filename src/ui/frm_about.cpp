@@ -1,5 +1,6 @@
 #include "frm_about.h"
 
+#include "named_control.h"
 #include "program_icon.h"
 #include "program_identity.h"
 #include "system_info.h"
@@ -17,15 +18,11 @@ namespace {
 constexpr int kIconSize = 64;
 
 QLabel* label(QWidget* parent, const char* name, const QString& text) {
-    auto* shown = new QLabel(text, parent);
-    shown->setObjectName(QString::fromLatin1(name));
-    return shown;
+    return named(new QLabel(text, parent), name);
 }
 
 QPushButton* button(QWidget* parent, const char* name, const QString& text) {
-    auto* pressed = new QPushButton(text, parent);
-    pressed->setObjectName(QString::fromLatin1(name));
-    return pressed;
+    return named(new QPushButton(text, parent), name);
 }
 
 QFrame* separator(QWidget* parent) {

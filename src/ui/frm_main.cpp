@@ -127,9 +127,7 @@ void FrmMain::chooseFile(const std::filesystem::path& path) {
     try {
         chooseDcfFile(run_, view_, path);
     } catch (const std::runtime_error&) {
-        showMessage(this, QMessageBox::Information, QStringLiteral("Bad FileName"),
-                    QStringLiteral("Previous Conversion File is not valid, please enter a new "
-                                   "file"));
+        showBadFileName(this);
     }
 }
 

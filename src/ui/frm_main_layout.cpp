@@ -4,6 +4,7 @@
 #include "dcf/control_names.h"
 #include "dcf/record_types.h"
 #include "frm_main.h"
+#include "named_control.h"
 #include "program_identity.h"
 
 #include <QFrame>
@@ -18,11 +19,6 @@
 
 namespace dcf::ui {
 namespace {
-
-template <typename Object> Object* named(Object* object, const char* name) {
-    object->setObjectName(QString::fromLatin1(name));
-    return object;
-}
 
 QLabel* label(QWidget* parent, const char* name, const char* text = "") {
     return named(new QLabel(QString::fromUtf8(text), parent), name);

@@ -4,6 +4,7 @@
 #include "app/selected_file.h"
 #include "dcf/control_names.h"
 #include "message_box.h"
+#include "named_control.h"
 #include "ui_settings.h"
 
 #include <QApplication>
@@ -24,11 +25,6 @@ namespace dcf::ui {
 namespace {
 
 const QString kNoPath = QStringLiteral("No Path");
-
-template <typename Object> Object* named(Object* object, const char* name) {
-    object->setObjectName(QString::fromLatin1(name));
-    return object;
-}
 
 std::filesystem::path toPath(const QString& text) {
     return {text.toStdString()};
@@ -63,6 +59,11 @@ void chooseDcfFile(run::ConversionRun& run, run::View& view, const std::filesyst
     view.setText(control::lblToolBar, "Press the Run icon to start your conversion.");
     view.setEnabled(control::mnuRun, true);
     rememberLastFolder(fromPath(path.parent_path()));
+}
+
+void showBadFileName(QWidget* parent) {
+    showMessage(parent, QMessageBox::Information, QStringLiteral("Bad FileName"),
+                QStringLiteral("Previous Conversion File is not valid, please enter a new file"));
 }
 
 FrmSetup::FrmSetup(run::ConversionRun& run, run::View& view, QWidget* parent)
@@ -180,9 +181,7 @@ void FrmSetup::chooseFile() {
     try {
         chooseDcfFile(run_, view_, toPath(filesFolder_) / toPath(name));
     } catch (const std::runtime_error&) {
-        showMessage(this, QMessageBox::Information, QStringLiteral("Bad FileName"),
-                    QStringLiteral("Previous Conversion File is not valid, please enter a new "
-                                   "file"));
+        showBadFileName(this);
         txtFileName_->setText(QStringLiteral("No File"));
         return;
     }

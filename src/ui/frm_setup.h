@@ -26,6 +26,9 @@ bool matchesFilePattern(const QString& fileName, const QString& pattern);
 // cannot be read; nothing is changed then.
 void chooseDcfFile(run::ConversionRun& run, run::View& view, const std::filesystem::path& path);
 
+// Says that the chosen file cannot be read.
+void showBadFileName(QWidget* parent);
+
 // The file chooser, "Choose A File": drives, folders and the folder's DCF
 // files, and the logs folder. It reads the chosen file only; nothing is
 // written to the database here. Each control's objectName is its control
