@@ -515,8 +515,9 @@ CREATE INDEX ix_IMPORTTEMP_field7 ON IMPORTTEMP (field7);
 CREATE INDEX ix_FILERS_filer_id ON FILERS (filer_id);
 CREATE INDEX ix_cvr_repno ON cvr (repno);
 CREATE INDEX ix_names_name_id ON names (filer_id, name_id);
--- The name checks look a filer's names up by the last name, case folded.
-CREATE INDEX ix_names_filer_naml ON names (filer_id, upper(naml));
+-- The name checks look a filer's names up by the last and first name, case
+-- folded; an organisation by the last name alone.
+CREATE INDEX ix_names_filer_naml ON names (filer_id, upper(naml), upper(namf));
 CREATE INDEX ix_memos_repno ON memos (repno);
 
 -- Name id 1 stays reserved: a notice keeps its treasurer only above 1.

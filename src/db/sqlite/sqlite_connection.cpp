@@ -53,8 +53,10 @@ void throwSqliteError(sqlite3* db, int code) {
 
 SqliteConnection::SqliteConnection(const std::filesystem::path& file) {
     // An existing file only: a mistyped path must not create an empty database.
+    // One thread at a time uses a connection (the window hands it to the run's
+    // worker and back), so SQLite's own locking per call is only overhead.
     const int rc =
-        sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
+        sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const std::string message = "Cannot open the database file " + file.string() + ": " +
                                     (db_ != nullptr ? sqlite3_errmsg(db_) : sqlite3_errstr(rc));
