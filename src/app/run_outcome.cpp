@@ -3,6 +3,7 @@
 #include "app/run_window_state.h"
 #include "db/error.h"
 #include "dcf/control_names.h"
+#include "names/id_counters.h"
 
 namespace dcf::app {
 namespace {
@@ -32,6 +33,7 @@ RunOutcome save(run::RunContext& context) {
         if (context.transaction == nullptr) {
             throw db::DbError("25000", 0, "The conversion has no open transaction.", "dcfconvert");
         }
+        names::StoreHeldNameId(context);
         context.transaction->commit();
     } catch (const db::DbError& error) {
         return failRun(context, nothingSaved("Saving failed: " + error.message()));

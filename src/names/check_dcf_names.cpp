@@ -104,7 +104,7 @@ void settleStoredName(run::RunContext& context, run::RecordReport& report) {
     }
     if (select.text("name_type") != run.roleCode) {
         select.reset();
-        run.currentNameId = FindNextNameID(context.db);
+        run.currentNameId = FindNextNameID(context);
         AddName(context, report);
         return;
     }

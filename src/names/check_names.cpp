@@ -105,7 +105,7 @@ template <typename Test> const Found* firstWhere(const std::vector<Found>& rows,
 }
 
 void addUnderNewId(run::RunContext& context, run::RecordReport& report) {
-    context.run.currentNameId = FindNextNameID(context.db);
+    context.run.currentNameId = FindNextNameID(context);
     AddName(context, report);
 }
 

@@ -29,12 +29,26 @@ std::string drawNext(db::Connection& db, const char* column, std::int64_t count,
 
 } // namespace
 
-std::string FindNextNameID(db::Connection& db) {
-    return drawNext(db, "NameID", 1, "name id");
+std::int64_t FindNextNameIDs(run::RunContext& context, std::int64_t count) {
+    std::optional<std::int64_t>& held = context.run.heldNameId;
+    if (!held) {
+        const std::int64_t first = std::stoll(drawNext(context.db, "NameID", count, "name id"));
+        held = first + count;
+        return first;
+    }
+    const std::int64_t first = *held;
+    *held += count;
+    return first;
 }
 
-std::int64_t FindNextNameIDs(db::Connection& db, std::int64_t count) {
-    return std::stoll(drawNext(db, "NameID", count, "name id"));
+std::string FindNextNameID(run::RunContext& context) {
+    return std::to_string(FindNextNameIDs(context, 1));
+}
+
+void StoreHeldNameId(run::RunContext& context) {
+    if (const std::optional<std::int64_t> held = context.run.heldNameId) {
+        context.db.statement("update repno set NameID = ?").run(*held);
+    }
 }
 
 std::string FindNextRepNo(db::Connection& db) {

@@ -1,19 +1,28 @@
 #pragma once
 
 #include "db/connection.h"
+#include "run/run_context.h"
 
 #include <cstdint>
 #include <string>
 
 namespace dcf::names {
 
-// The next free name id, as text; repno.NameID is one higher afterwards.
-// Throws when repno holds no row: no id can be handed out safely then.
-std::string FindNextNameID(db::Connection& db);
+// The next free name id, as text. The first draw of a run advances
+// repno.NameID in the database and takes its row for the run; later draws
+// count on from the run's held id (ConversionRun::heldNameId) until
+// StoreHeldNameId writes it back. Throws when repno holds no row: no id can
+// be handed out safely then.
+std::string FindNextNameID(run::RunContext& context);
 
 // The first of `count` name ids drawn at once, as a number: the same ids
-// that `count` calls of FindNextNameID would hand out, in one statement.
-std::int64_t FindNextNameIDs(db::Connection& db, std::int64_t count);
+// that `count` calls of FindNextNameID would hand out.
+std::int64_t FindNextNameIDs(run::RunContext& context, std::int64_t count);
+
+// Writes the run's held name id back to repno.NameID; the run calls it
+// before it commits, so the counter ends where drawing one id at a time in
+// the database would have left it.
+void StoreHeldNameId(run::RunContext& context);
 
 // The next free report number, as text; repno.repno is one higher afterwards.
 std::string FindNextRepNo(db::Connection& db);

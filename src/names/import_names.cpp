@@ -36,7 +36,7 @@ staging::Renumbering numberNames(run::RunContext& context) {
     }
     // The ids are drawn together: the same ids, one after the other.
     const auto total = static_cast<std::int64_t>(names.size());
-    const std::int64_t first = FindNextNameIDs(context.db, total);
+    const std::int64_t first = FindNextNameIDs(context, total);
     db::Statement& update =
         context.db.statement("update IMPORTTEMP set rec_num = ? where import_key = ?");
     for (std::int64_t done = 0; done < total; ++done) {

@@ -29,6 +29,7 @@ void ConversionRun::resetForNewRun() {
     scheduleItem = ScheduleItem{};
     roleCode.clear();
     coverSheet = CoverSheetState{};
+    heldNameId.reset();
     staged_.fill(0);
     imported_.fill(0);
     summaryLines.clear();

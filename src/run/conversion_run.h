@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -100,6 +101,12 @@ struct ConversionRun {
     // lender or creditor, "G" guarantor; "F", "T", "M" on a cover sheet.
     std::string roleCode;
     CoverSheetState coverSheet;
+    // The next free name id once the run has drawn one: the run holds
+    // repno's row from its first draw to its end, so later ids are handed out
+    // here and repno.NameID is written back once, before the run commits. A
+    // server keeps a version of the row per update inside one transaction,
+    // and reading the row walks them all.
+    std::optional<std::int64_t> heldNameId;
 
     std::int32_t importedWithErrorCount = 0;
     std::int32_t notImportedCount = 0;

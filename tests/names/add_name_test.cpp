@@ -79,14 +79,20 @@ TEST_P(AddNameTest, AFailureIsLoggedWithItsOwnBlockAndCounted) {
 
 TEST_P(AddNameTest, CountersHandOutTheStoredValueAndAdvance) {
     connection().statement("update repno set NameID = 500, repno = 7").execute();
-    EXPECT_EQ(names::FindNextNameID(connection()), "500");
-    EXPECT_EQ(names::FindNextNameID(connection()), "501");
+    EXPECT_EQ(names::FindNextNameID(*context_), "500");
+    EXPECT_EQ(names::FindNextNameIDs(*context_, 3), 501);
+    EXPECT_EQ(names::FindNextNameID(*context_), "504");
     EXPECT_EQ(names::FindNextRepNo(connection()), "7");
-    EXPECT_EQ(count("select NameID from repno"), 502);
+    // The first draw took the row; the ids after it are the run's until it
+    // writes the counter back, where one draw at a time would have left it.
+    EXPECT_EQ(count("select NameID from repno"), 501);
+    names::StoreHeldNameId(*context_);
+    EXPECT_EQ(count("select NameID from repno"), 505);
     EXPECT_EQ(count("select repno from repno"), 8);
 
+    run_.resetForNewRun();
     connection().statement("delete from repno").execute();
-    EXPECT_THROW(names::FindNextNameID(connection()), run::RunEndingError);
+    EXPECT_THROW(names::FindNextNameID(*context_), run::RunEndingError);
     EXPECT_THROW(names::FindNextRepNo(connection()), run::RunEndingError);
 }
 
