@@ -514,7 +514,6 @@ create table CORR (
 create index ix_IMPORTTEMP_rec_type_import_key on IMPORTTEMP (rec_type, import_key);
 create index ix_IMPORTTEMP_repno on IMPORTTEMP (repno);
 create index ix_IMPORTTEMP_rec_num on IMPORTTEMP using hash (rec_num);
-create index ix_IMPORTTEMP_field7 on IMPORTTEMP using hash (field7);
 create index ix_FILERS_filer_id on FILERS using hash (filer_id);
 create index ix_cvr_repno on cvr using hash (repno);
 create index ix_names_name_id on names using hash (name_id);

@@ -511,7 +511,6 @@ CREATE TABLE CORR (
 CREATE INDEX ix_IMPORTTEMP_rec_type_import_key ON IMPORTTEMP (rec_type, import_key);
 CREATE INDEX ix_IMPORTTEMP_repno ON IMPORTTEMP (repno);
 CREATE INDEX ix_IMPORTTEMP_rec_num ON IMPORTTEMP (rec_num);
-CREATE INDEX ix_IMPORTTEMP_field7 ON IMPORTTEMP (field7);
 CREATE INDEX ix_FILERS_filer_id ON FILERS (filer_id);
 CREATE INDEX ix_cvr_repno ON cvr (repno);
 CREATE INDEX ix_names_name_id ON names (filer_id, name_id);

@@ -6,18 +6,19 @@
 #include "staging/column_renumbering.h"
 #include "staging/staged_row.h"
 
+#include <utility>
+#include <vector>
+
 namespace dcf::names {
 namespace {
 
 // field7 holds a name in every record but these, whose field7 is an amount,
-// a text or the filer's id.
-const staging::ColumnMove kNameReferences{
-    "update IMPORTTEMP set field7 = ? where field7 = ? and rec_type not in ('SMRY', 'NAME', "
-    "'TEXT', 'FINL', 'FLR,', 'CVR3', 'CORR')",
-    "select import_key from IMPORTTEMP where field7 = ? and rec_type not in ('SMRY', 'NAME', "
-    "'TEXT', 'FINL', 'FLR,', 'CVR3', 'CORR') order by import_key",
-    "update IMPORTTEMP set field7 = ? where import_key = ?",
-};
+// a text or the filer's id. The rows are walked in staging order a slice at
+// a time, so memory stays the same however long the file is.
+constexpr const char* kReferenceSlice =
+    "select import_key, field7 from IMPORTTEMP where import_key > ? and rec_type not in "
+    "('SMRY', 'NAME', 'TEXT', 'FINL', 'FLR,', 'CVR3', 'CORR') order by import_key limit 5000";
+constexpr std::size_t kSliceRows = 5000;
 
 // Gives each NAME record, in staging order, the next name id; returns the
 // file numbers and their ids.
@@ -84,6 +85,40 @@ void renumberFew(run::RunContext& context, const staging::Renumbering& ids, cons
     }
 }
 
+// Every record's field7 takes the new id of the name it held in the file.
+// Each row is read and rewritten once, by key, however the new ids overlap
+// the file's (name id 2 for file name 1 while file name 2 follows): rewriting
+// by value, number after number, costs an index walk per name and would move
+// a row twice if the order were wrong.
+void renumberReferences(run::RunContext& context, const staging::Renumbering& ids) {
+    db::Statement& slice = context.db.statement(kReferenceSlice);
+    db::Statement& update =
+        context.db.statement("update IMPORTTEMP set field7 = ? where import_key = ?");
+    std::vector<std::pair<std::int64_t, std::string>> rows;
+    std::int64_t after = 0;
+    do {
+        rows.clear();
+        slice.run(after);
+        while (slice.next()) {
+            rows.emplace_back(slice.integer("import_key"), slice.text("field7"));
+        }
+        slice.reset();
+        const std::string* last = nullptr;
+        for (const auto& [key, fileNumber] : rows) {
+            after = key;
+            const std::string* id = ids.find(fileNumber);
+            if (id != nullptr && *id != fileNumber) {
+                update.run(*id, key);
+                last = id;
+            }
+        }
+        if (last != nullptr) {
+            context.view.setText(control::statbarMain, "Processing Name record for " + *last);
+        }
+        context.view.yield();
+    } while (rows.size() == kSliceRows);
+}
+
 } // namespace
 
 void ImportNAMES(run::RunContext& context) {
@@ -91,12 +126,7 @@ void ImportNAMES(run::RunContext& context) {
     if (ids.empty()) {
         return;
     }
-    ids.apply(context.db, kNameReferences, [&](const std::string& id, std::int64_t rows) {
-        if (rows > 0) {
-            context.view.setText(control::statbarMain, "Processing Name record for " + id);
-            context.view.yield();
-        }
-    });
+    renumberReferences(context, ids);
     renumberFew(context, ids, "FLR,", {10});
     renumberFew(context, ids, "FORM", {8, 9});
     renumberFew(context, ids, "CVR2", {8});
