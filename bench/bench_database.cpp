@@ -20,10 +20,20 @@ Options parseOptions(int argc, char** argv) {
             options.names = std::stoll(argv[i + 1]);
         } else if (key == "--counters") {
             options.counters = std::stoll(argv[i + 1]);
+        } else if (key == "--seed") {
+            options.seed = std::stoull(argv[i + 1]);
+        } else if (key == "--file") {
+            options.file = argv[i + 1];
+        } else if (key == "--connect") {
+            options.connect = argv[i + 1];
+            options.targetName = "odbc";
+        } else if (key == "--csv") {
+            options.csv = argv[i + 1];
         } else {
             throw std::invalid_argument(
                 "usage: " + std::string(argv[0]) +
-                " [--lines N] [--target native|odbc] [--names N] [--counters N]");
+                " [--lines N] [--target native|odbc] [--names N] [--counters N] [--seed N] "
+                "[--file PATH] [--connect STRING] [--csv PATH]");
         }
     }
     if (options.targetName != "native" && options.targetName != "odbc") {
@@ -32,12 +42,16 @@ Options parseOptions(int argc, char** argv) {
     return options;
 }
 
-BenchDatabase::BenchDatabase(const Options& options) : odbc_(options.targetName == "odbc") {
+BenchDatabase::BenchDatabase(const Options& options)
+    : odbc_(options.targetName == "odbc"), connect_(options.connect) {
     // Several databases may live in one program at once.
     static int made = 0;
     folder_ = std::filesystem::temp_directory_path() /
               ("dcfbench_" + std::to_string(::getpid()) + "_" + std::to_string(++made));
     std::filesystem::create_directories(folder_);
+    if (!connect_.empty()) {
+        return;
+    }
     file_ = folder_ / "filing.db";
     std::ofstream(file_).flush();
     std::ifstream schema(DCF_SCHEMA_DIR "/sqlite.sql");
@@ -52,6 +66,9 @@ BenchDatabase::~BenchDatabase() {
 }
 
 std::string BenchDatabase::target() const {
+    if (!connect_.empty()) {
+        return connect_;
+    }
     return odbc_ ? "Driver=" DCF_SQLITE_ODBC_DRIVER ";Database=" + file_.string() + ";"
                  : file_.string();
 }

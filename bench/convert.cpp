@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
         const dcf::bench::Options options = dcf::bench::parseOptions(argc, argv);
         const dcf::bench::BenchDatabase floorDb(options);
         const auto file = floorDb.folder() / "bench.DCF_ZV";
-        dcf::bench::generateRunFile(file, options.lines, options.names);
+        dcf::bench::generateRunFile(file, options.lines, options.names, options.seed);
         const double floor = dcf::bench::timeFloorInserts(floorDb, file);
         const dcf::bench::BenchDatabase stageDb(options);
         const double stage = dcf::bench::timeStaging(stageDb, file);

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <fstream>
+#include <random>
 #include <stdexcept>
 #include <string>
 
@@ -86,10 +87,11 @@ std::string fields(int from, int to, const std::string& fill = "") {
     return text;
 }
 
-std::string runName(std::int64_t number) {
+std::string runName(std::int64_t number, bool longFirstName) {
     // Last names repeat across first names, as in a real list.
+    const std::string first = longFirstName ? "First" + std::string(48, 'x') : "First";
     return "NAME," + std::to_string(number) + ",0,F,,," + "Lastname" +
-           std::to_string(number % 5000) + ",First" + std::to_string(number) + ",,,," +
+           std::to_string(number % 5000) + "," + first + std::to_string(number) + ",,,," +
            std::to_string(number % 900) + " Oak St,,Salem,OR,97301" + fields(17, 34);
 }
 
@@ -175,7 +177,10 @@ std::string reportRecord(std::int64_t record, std::int64_t report, std::int64_t 
 
 } // namespace
 
-void generateRunFile(const std::filesystem::path& file, std::int64_t lines, std::int64_t names) {
+void generateRunFile(const std::filesystem::path& file, std::int64_t lines, std::int64_t names,
+                     std::uint64_t seed) {
+    std::mt19937_64 random(seed);
+    const auto oneIn = [&](std::uint64_t n) { return random() % n == 0; };
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out << "HDR,1,0,DCF,1.0,20261208,\r\n";
     out << "FLR,1,0,A,B,COH,F123456,X,Y,1\r\n";
@@ -183,16 +188,19 @@ void generateRunFile(const std::filesystem::path& file, std::int64_t lines, std:
         << "\r\n";
     std::int64_t written = 3;
     for (std::int64_t n = 2; n <= names + 1 && written < lines; ++n, ++written) {
-        out << runName(n) << "\r\n";
+        out << runName(n, oneIn(100)) << "\r\n";
     }
     constexpr std::int64_t kReportLines = 2000;
     std::int64_t report = 0;
     std::int64_t record = names + 2;
     for (; written < lines; ++written, ++record) {
-        const std::int64_t name = 2 + (record * 7919) % names;
+        const std::int64_t known =
+            2 + static_cast<std::int64_t>(random() % static_cast<std::uint64_t>(names));
         if ((written - names - 3) % kReportLines == 0) {
-            out << coverSheet(++report, name) << "\r\n";
+            out << coverSheet(++report, known) << "\r\n";
         } else {
+            // Now and then a record names a name the file does not hold.
+            const std::int64_t name = oneIn(100) ? names + 2 + record : known;
             out << reportRecord(record, report, name) << "\r\n";
         }
     }

@@ -8,6 +8,7 @@
 #include "dcf/record_types.h"
 #include "staging/staging_row.h"
 
+#include <fstream>
 #include <stdexcept>
 #include <vector>
 
@@ -114,9 +115,7 @@ void insertOdbc(const dcf::bench::BenchDatabase& database,
     SQLFreeHandle(SQL_HANDLE_ENV, env);
 }
 
-} // namespace
-
-double timeFloorInserts(const BenchDatabase& database, const std::filesystem::path& file) {
+std::vector<dcf::staging::StagingRow> stagedRows(const std::filesystem::path& file) {
     std::vector<dcf::staging::StagingRow> rows;
     dcf::DcfLineReader reader(file);
     dcf::DcfLine line;
@@ -127,6 +126,26 @@ double timeFloorInserts(const BenchDatabase& database, const std::filesystem::pa
                                                     "F123456"));
         }
     }
+    return rows;
+}
+
+// One CSV field: quoted, quotes doubled; an absent Memo stays empty, which
+// COPY reads as null.
+void writeCsvField(std::ofstream& out, const std::string* value) {
+    if (value == nullptr) {
+        return;
+    }
+    out << '"';
+    for (const char c : *value) {
+        out << (c == '"' ? "\"\"" : std::string(1, c));
+    }
+    out << '"';
+}
+
+} // namespace
+
+double timeFloorInserts(const BenchDatabase& database, const std::filesystem::path& file) {
+    const std::vector<dcf::staging::StagingRow> rows = stagedRows(file);
     const Stopwatch watch;
     if (database.viaOdbc()) {
         insertOdbc(database, rows);
@@ -134,6 +153,25 @@ double timeFloorInserts(const BenchDatabase& database, const std::filesystem::pa
         insertNative(database, rows);
     }
     return watch.seconds();
+}
+
+void writeFloorCsv(const std::filesystem::path& file, const std::filesystem::path& csv) {
+    std::ofstream out(csv, std::ios::binary | std::ios::trunc);
+    const std::string status = "I";
+    for (const auto& row : stagedRows(file)) {
+        bool first = true;
+        for (const std::string* value : columns(row, status)) {
+            if (!first) {
+                out << ',';
+            }
+            first = false;
+            writeCsvField(out, value);
+        }
+        out << '\n';
+    }
+    if (!out) {
+        throw std::runtime_error("cannot write " + csv.string());
+    }
 }
 
 } // namespace dcf::bench

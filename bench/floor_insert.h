@@ -11,4 +11,9 @@ namespace dcf::bench {
 // against.
 double timeFloorInserts(const BenchDatabase& database, const std::filesystem::path& file);
 
+// Writes the same rows as CSV in the floor's column order (filer_id,
+// rec_type, rec_num, repno, Status, field4 to field46, Memo), for a bulk
+// copy into a server's IMPORTTEMP.
+void writeFloorCsv(const std::filesystem::path& file, const std::filesystem::path& csv);
+
 } // namespace dcf::bench

@@ -12,8 +12,11 @@ int main(int argc, char** argv) {
     try {
         const dcf::bench::Options options = dcf::bench::parseOptions(argc, argv);
         dcf::bench::BenchDatabase database(options);
-        const auto file = database.folder() / "bench.DCF_ZV";
-        dcf::bench::generateDcfFile(file, options.lines);
+        std::filesystem::path file = options.file;
+        if (file.empty()) {
+            file = database.folder() / "bench.DCF_ZV";
+            dcf::bench::generateDcfFile(file, options.lines);
+        }
         const double seconds = dcf::bench::timeStaging(database, file);
         dcf::bench::report("stage", options.targetName, options.lines, seconds);
         return 0;
