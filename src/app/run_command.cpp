@@ -3,6 +3,7 @@
 #include "app/dcf_import.h"
 #include "app/program_folders.h"
 #include "app/run_outcome.h"
+#include "app/run_scratch.h"
 #include "app/run_window_state.h"
 #include "db/ascii_case.h"
 #include "db/error.h"
@@ -147,6 +148,7 @@ void closeLog(run::RunContext& context, RunResult& result) {
 // settled and ended, and the log finished, on every way out.
 RunOutcome convertAndSettle(run::RunContext& context, RunResult& result) {
     std::optional<run::RunTransaction> transaction;
+    std::optional<RunScratch> scratch;
     std::optional<RunOutcome> outcome;
     try {
         transaction.emplace(context);
@@ -156,6 +158,15 @@ RunOutcome convertAndSettle(run::RunContext& context, RunResult& result) {
                                                 failure.what()));
     }
     if (transaction) {
+        try {
+            scratch.emplace(context);
+        } catch (const std::exception& failure) {
+            outcome = failRun(context, nothingSaved(std::string("The conversion could not make "
+                                                                "its working table: ") +
+                                                    failure.what()));
+        }
+    }
+    if (transaction && !outcome) {
         try {
             outcome = convert(context);
         } catch (const std::exception& failure) {

@@ -1,5 +1,6 @@
 #include "app/run_outcome.h"
 
+#include "app/run_scratch.h"
 #include "app/run_window_state.h"
 #include "db/error.h"
 #include "dcf/control_names.h"
@@ -33,7 +34,8 @@ RunOutcome save(run::RunContext& context) {
         if (context.transaction == nullptr) {
             throw db::DbError("25000", 0, "The conversion has no open transaction.", "dcfconvert");
         }
-        names::StoreHeldNameId(context);
+        names::storeHeldNameId(context);
+        saveScratchToServer(context);
         context.transaction->commit();
     } catch (const db::DbError& error) {
         return failRun(context, nothingSaved("Saving failed: " + error.message()));

@@ -39,7 +39,7 @@ std::optional<double> asNumber(const std::string& text) {
 
 void readCoverSheetFiler(ImportRow& row, const std::string& filerReference) {
     staging::StagedRow name;
-    if (!staging::readNameRecord(row.db(), filerReference, name)) {
+    if (!staging::readNameRecord(row.work(), filerReference, name)) {
         throw std::runtime_error("The report's filer, NAME record " + filerReference +
                                  ", is not in the file. The report is not converted.");
     }
@@ -54,7 +54,7 @@ bool readCoverSheetTreasurer(ImportRow& row, const std::string& treasurerReferen
         return false;
     }
     staging::StagedRow name;
-    if (!staging::readNameRecord(row.db(), treasurerReference, name)) {
+    if (!staging::readNameRecord(row.work(), treasurerReference, name)) {
         // Reading on would make the filer the treasurer.
         row.warn("Treasurer name id " + treasurerReference +
                  " does not refer to an existing name. Report converted with the treasurer of "

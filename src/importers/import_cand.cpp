@@ -24,7 +24,7 @@ std::string officeNumber(ImportRow& row, const std::string& staged, const char* 
 void readCandidateName(ImportRow& row, const std::string& nameId) {
     run::ResolvedName& name = row.run().resolvedName;
     staging::StagedRow record;
-    if (staging::readNameRecord(row.db(), nameId, record)) {
+    if (staging::readNameRecord(row.work(), nameId, record)) {
         name.naml = record.field(7);
         name.namf = record.field(8);
         name.namt = record.field(9);

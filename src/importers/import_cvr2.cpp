@@ -32,7 +32,7 @@ void appendNameFields(std::vector<db::Value>& values, const staging::StagedRow* 
 // The subject is looked up among the file's NAME records only: after the
 // names were numbered, other records may carry the same number.
 void readSubject(ImportRow& row, const std::string& nameId, staging::StagedRow& subject) {
-    if (!staging::readNameRecord(row.db(), nameId, subject)) {
+    if (!staging::readNameRecord(row.work(), nameId, subject)) {
         throw std::runtime_error("The notice's candidate or committee, name id '" + nameId +
                                  "', is not a NAME record of the file.");
     }
@@ -64,7 +64,7 @@ RowOutcome convertNotice(ImportRow& row) {
     if (withTreasurer) {
         // A treasurer the file does not name leaves the columns empty.
         staging::StagedRow treasurer;
-        const bool found = staging::readNameRecord(row.db(), s.field(8), treasurer);
+        const bool found = staging::readNameRecord(row.work(), s.field(8), treasurer);
         appendNameFields(values, found ? &treasurer : nullptr);
     } else {
         values.insert(values.end(), kLastAddressField - kFirstNameField + 1, db::Null{});

@@ -34,8 +34,8 @@ staging::StagedRow filerName(db::Connection& db, const run::ConversionRun& run) 
     return name;
 }
 
-void addFiler(db::Connection& db, const run::ConversionRun& run, const std::string& filerType) {
-    const staging::StagedRow name = filerName(db, run);
+void addFiler(db::Connection& db, const run::ConversionRun& run, const staging::StagedRow& name,
+              const std::string& filerType) {
     const std::string firstName = name.field(8);
     db.statement("insert into FILERS (filer_id, filer_type, entity_cd, filer_naml, filer_namf, "
                  "filer_namt, filer_nams, filer_namn, filer_adr1, filer_adr2, filer_city, "
@@ -57,7 +57,7 @@ RowOutcome convertFiler(ImportRow& row) {
     if (filerKnown(row.db(), run.filerId)) {
         return RowOutcome::skipped();
     }
-    addFiler(row.db(), run, filer.field(6));
+    addFiler(row.db(), run, filerName(row.work(), run), filer.field(6));
     return RowOutcome::added();
 }
 

@@ -164,7 +164,7 @@ RowOutcome convertCoverSheet(ImportRow& row) {
     insertCoverSheet(row.db(), cvrValues(row, filed, offices, electDate));
     // The report's rows follow once every cover sheet is converted.
     cover.reportMoves.emplace_back(s.text("rec_num"), run.newReportNumber);
-    row.db()
+    row.work()
         .statement("update IMPORTTEMP set rec_num = ? where import_key = ?")
         .run(run.newReportNumber, s.key());
     return RowOutcome::added();

@@ -68,7 +68,7 @@ RowOutcome convertGuarantor(ImportRow& row) {
         row.run().resolvedName.naml.empty()) {
         return RowOutcome::rejected("Guarantor Last Name is missing. Record will not be imported.");
     }
-    const std::optional<std::string> parentType = parentRecordType(row.db(), item.backReference);
+    const std::optional<std::string> parentType = parentRecordType(row.work(), item.backReference);
     if (!parentType) {
         return RowOutcome::rejected(
             "Guarantor is an orphan record. Guarantor record will not be imported.");

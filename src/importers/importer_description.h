@@ -55,6 +55,8 @@ public:
     [[nodiscard]] run::RunContext& context() { return context_; }
     [[nodiscard]] run::ConversionRun& run() { return context_.run; }
     [[nodiscard]] db::Connection& db() { return context_.db; }
+    // The connection of IMPORTTEMP.
+    [[nodiscard]] db::Connection& work() { return context_.work(); }
     [[nodiscard]] const staging::StagedRow& staged() const { return staged_; }
 
     // The record is converted with a correction (a value cut to its

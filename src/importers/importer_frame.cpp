@@ -36,11 +36,12 @@ db::KeySnapshot selectRows(run::RunContext& context, const ImporterDescription& 
     const std::string first(typeNamed(importer.recordTypes[0]).code);
     if (importer.recordTypes[1] == nullptr) {
         return db::KeySnapshot(
-            context.db, "select import_key from IMPORTTEMP where rec_type = ?" + order, first);
+            context.work(), "select import_key from IMPORTTEMP where rec_type = ?" + order, first);
     }
-    return db::KeySnapshot(
-        context.db, "select import_key from IMPORTTEMP where rec_type = ? or rec_type = ?" + order,
-        first, std::string(typeNamed(importer.recordTypes[1]).code));
+    return db::KeySnapshot(context.work(),
+                           "select import_key from IMPORTTEMP where rec_type = ? or rec_type = ?" +
+                               order,
+                           first, std::string(typeNamed(importer.recordTypes[1]).code));
 }
 
 // The row's own values become the current record, as entries and blocks
@@ -132,7 +133,7 @@ RowEnd ImporterWalk::convertRow(std::int64_t key) {
     try {
         // A row deleted since the keys were taken is passed over, and so is
         // one an earlier step already refused (its report was not converted).
-        if (row_.read(context_.db, key) && row_.text("Status") != "E") {
+        if (row_.read(context_.work(), key) && row_.text("Status") != "E") {
             makeCurrent(run, importer_, row_);
             ImportRow importRow(context_, row_);
             const RowOutcome outcome = importer_.convert(importRow);
@@ -189,7 +190,7 @@ void ImporterWalk::trapRowError(const std::exception& error) {
     run::ConversionRun& run = context_.run;
     ++run.unexpectedErrorCount;
     ++result_.failed;
-    run::markRejected(context_.db, run.currentStagingKey);
+    run::markRejected(context_.work(), run.currentStagingKey);
     const std::tm now = log::localTime(std::chrono::system_clock::now());
     log::LogFile(run.logsFolder)
         .appendLines(importerErrorBlock(run, importer_, row_, log::describeError(error), now));

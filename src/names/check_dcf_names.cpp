@@ -161,7 +161,7 @@ NameLookup CheckDCFNames(run::RunContext& context, run::RecordReport& report) {
     run::ConversionRun& run = context.run;
     run.resolvedName = run::ResolvedName{};
     run.resolvedName.osPacCb = "0";
-    if (!readStagedName(context.db, run.currentNameId, run.resolvedName)) {
+    if (!readStagedName(context.work(), run.currentNameId, run.resolvedName)) {
         report.reject(
             "Name is missing. Name id does not refer to an existing name. Record will not be "
             "imported!");

@@ -45,7 +45,7 @@ std::string FindNextNameID(run::RunContext& context) {
     return std::to_string(FindNextNameIDs(context, 1));
 }
 
-void StoreHeldNameId(run::RunContext& context) {
+void storeHeldNameId(run::RunContext& context) {
     if (const std::optional<std::int64_t> held = context.run.heldNameId) {
         context.db.statement("update repno set NameID = ?").run(*held);
     }

@@ -24,7 +24,7 @@ constexpr std::size_t kSliceRows = 5000;
 // file numbers and their ids.
 staging::Renumbering numberNames(run::RunContext& context) {
     std::vector<std::pair<std::int64_t, std::string>> names;
-    db::Statement& select = context.db.statement(
+    db::Statement& select = context.work().statement(
         "select import_key, rec_num from IMPORTTEMP where rec_type = 'NAME' order by import_key");
     select.execute();
     while (select.next()) {
@@ -39,7 +39,7 @@ staging::Renumbering numberNames(run::RunContext& context) {
     const auto total = static_cast<std::int64_t>(names.size());
     const std::int64_t first = FindNextNameIDs(context, total);
     db::Statement& update =
-        context.db.statement("update IMPORTTEMP set rec_num = ? where import_key = ?");
+        context.work().statement("update IMPORTTEMP set rec_num = ? where import_key = ?");
     for (std::int64_t done = 0; done < total; ++done) {
         const auto& [key, fileNumber] = names[static_cast<std::size_t>(done)];
         context.run.currentNameId = std::to_string(first + done);
@@ -66,13 +66,13 @@ std::string referenceUpdate(const char* type, int n) {
 // cover sheets and the notices, one row at a time.
 void renumberFew(run::RunContext& context, const staging::Renumbering& ids, const char* type,
                  std::initializer_list<int> fields) {
-    const db::KeySnapshot rows(context.db,
+    const db::KeySnapshot rows(context.work(),
                                "select import_key from IMPORTTEMP where rec_type = ? and "
                                "filer_id = ? order by import_key",
                                type, context.run.filerId);
     staging::StagedRow row;
     for (const std::int64_t key : rows) {
-        if (!row.read(context.db, key)) {
+        if (!row.read(context.work(), key)) {
             continue;
         }
         for (const int n : fields) {
@@ -80,7 +80,7 @@ void renumberFew(run::RunContext& context, const staging::Renumbering& ids, cons
             if (id == nullptr) {
                 continue;
             }
-            context.db.statement(referenceUpdate(type, n)).run(*id, key);
+            context.work().statement(referenceUpdate(type, n)).run(*id, key);
         }
     }
 }
@@ -91,9 +91,9 @@ void renumberFew(run::RunContext& context, const staging::Renumbering& ids, cons
 // by value, number after number, costs an index walk per name and would move
 // a row twice if the order were wrong.
 void renumberReferences(run::RunContext& context, const staging::Renumbering& ids) {
-    db::Statement& slice = context.db.statement(kReferenceSlice);
+    db::Statement& slice = context.work().statement(kReferenceSlice);
     db::Statement& update =
-        context.db.statement("update IMPORTTEMP set field7 = ? where import_key = ?");
+        context.work().statement("update IMPORTTEMP set field7 = ? where import_key = ?");
     std::vector<std::pair<std::int64_t, std::string>> rows;
     std::int64_t after = 0;
     do {

@@ -26,7 +26,7 @@ void WriteSevereErrorLog(RunContext& context, std::string_view inputRecord,
                          std::string_view description) {
     log::LogFile(context.run.logsFolder).writeEntry(inputRecord, description);
     countNotImported(context);
-    markRejected(context.db, context.run.currentStagingKey);
+    markRejected(context.work(), context.run.currentStagingKey);
     context.run.recordError = true;
     context.view.yield();
 }

@@ -14,6 +14,13 @@ struct RunContext {
     db::Connection& db;
     View& view;
     db::Transaction* transaction = nullptr;
+    // Where IMPORTTEMP lives during a run on a server: a scratch database of
+    // the run's own, copied to the server's IMPORTTEMP when the run saves;
+    // nullptr when IMPORTTEMP is the target's.
+    db::Connection* scratch = nullptr;
+
+    // The connection of every statement on IMPORTTEMP.
+    [[nodiscard]] db::Connection& work() const { return scratch != nullptr ? *scratch : db; }
 };
 
 } // namespace dcf::run

@@ -19,6 +19,11 @@ void rethrowIfRunEnding(RunContext& context, const std::exception& error) {
     if (transaction != nullptr && transaction->open() && !context.db.transactionIntact()) {
         throw dbError->endingTransaction();
     }
+    // The scratch IMPORTTEMP is the run's too: rows staged in it are gone
+    // once SQLite has rolled it back by itself (a full disk).
+    if (context.scratch != nullptr && !context.scratch->transactionIntact()) {
+        throw dbError->endingTransaction();
+    }
 }
 
 } // namespace dcf::run

@@ -52,6 +52,14 @@ void rememberFiler(run::ConversionRun& run, const SplitLine& split) {
     }
 }
 
+// A server's btree index takes entries of at most about 2.7 kB: a report
+// number that long may be refused in IMPORTTEMP's index on it. The other
+// indexed values are short or hashed.
+bool mayBeRefusedByServer(const SplitLine& split) {
+    constexpr std::size_t kLongestSureEntry = 2000;
+    return split.fields[3].size() > kLongestSureEntry;
+}
+
 } // namespace
 
 bool ImportDCFRecords(run::RunContext& context) {
@@ -79,7 +87,13 @@ bool ImportDCFRecords(run::RunContext& context) {
         return false;
     }
     try {
-        insertStagingRow(context.db, split, run.filerId, placement);
+        if (context.scratch != nullptr && mayBeRefusedByServer(split)) {
+            // The server's own verdict, so that the line is refused here, with
+            // the server's reason, as it would be when staged on the server.
+            insertStagingRow(context.db, split, run.filerId, placement);
+            context.db.statement("delete from IMPORTTEMP").execute();
+        }
+        insertStagingRow(context.work(), split, run.filerId, placement);
     } catch (const db::DbError& error) {
         run::rethrowIfRunEnding(context, error);
         logStagingFailure(context, log::describeError(error));

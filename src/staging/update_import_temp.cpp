@@ -34,14 +34,14 @@ constexpr const char* kNotConverted =
     "Report cover sheet was not converted. Record will not be imported.";
 
 void rejectReportRows(run::RunContext& context, const std::string& reportNumber) {
-    const db::KeySnapshot rows(context.db,
+    const db::KeySnapshot rows(context.work(),
                                "select import_key from IMPORTTEMP where repno = ? and Status <> "
                                "'E' and (rec_type = 'SMRY' or rec_type in " DCF_REPORT_ROW_TYPES
                                ") order by import_key",
                                reportNumber);
     StagedRow row;
     for (const std::int64_t key : rows) {
-        if (!row.read(context.db, key)) {
+        if (!row.read(context.work(), key)) {
             continue;
         }
         context.run.currentStagingKey = key;
@@ -57,8 +57,8 @@ void UpdateImportTemp(run::RunContext& context) {
     for (const auto& [from, to] : context.run.coverSheet.reportMoves) {
         reports.add(from, to);
     }
-    reports.apply(context.db, kReportRows);
-    reports.apply(context.db, kSummaryRows);
+    reports.apply(context.work(), kReportRows);
+    reports.apply(context.work(), kSummaryRows);
 }
 
 void rejectRowsOfUnconvertedReports(run::RunContext& context) {
@@ -67,13 +67,13 @@ void rejectRowsOfUnconvertedReports(run::RunContext& context) {
         // A report number that one converted cover sheet carries keeps its rows.
         handled.insert(from);
     }
-    const db::KeySnapshot refused(context.db,
+    const db::KeySnapshot refused(context.work(),
                                   "select import_key from IMPORTTEMP where rec_type = ? and "
                                   "Status = ? order by import_key",
                                   "FORM", "E");
     StagedRow form;
     for (const std::int64_t key : refused) {
-        if (form.read(context.db, key) && handled.insert(form.text("rec_num")).second) {
+        if (form.read(context.work(), key) && handled.insert(form.text("rec_num")).second) {
             rejectReportRows(context, form.text("rec_num"));
         }
     }

@@ -86,7 +86,7 @@ TEST_P(AddNameTest, CountersHandOutTheStoredValueAndAdvance) {
     // The first draw took the row; the ids after it are the run's until it
     // writes the counter back, where one draw at a time would have left it.
     EXPECT_EQ(count("select NameID from repno"), 501);
-    names::StoreHeldNameId(*context_);
+    names::storeHeldNameId(*context_);
     EXPECT_EQ(count("select NameID from repno"), 505);
     EXPECT_EQ(count("select repno from repno"), 8);
 

@@ -1,0 +1,105 @@
+#include "app/run_scratch.h"
+
+#include "staging/scratch_import_temp.h"
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+namespace dcf::app {
+namespace {
+
+// The key a row staged on the server now would get: the scratch keys carry
+// on from it, so the rows keep the keys they would have had.
+std::int64_t serverNextKey(db::Connection& server) {
+    db::Statement& next = server.statement(
+        "select nextval(pg_get_serial_sequence('IMPORTTEMP', 'import_key')) as next_key");
+    next.execute();
+    if (!next.next()) {
+        throw std::runtime_error("The database did not hand out an IMPORTTEMP key.");
+    }
+    const std::int64_t key = next.integer("next_key");
+    next.reset();
+    return key;
+}
+
+std::filesystem::path makePrivateFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "dcfconvert-XXXXXX").string();
+    // mkdtemp makes the folder with mode 0700.
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("Cannot make a working folder in " +
+                                 std::filesystem::temp_directory_path().string() + ": " +
+                                 std::strerror(errno));
+    }
+    return pattern;
+}
+
+void createPrivateFile(const std::filesystem::path& file) {
+    const int descriptor = ::open(file.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+    if (descriptor < 0) {
+        throw std::runtime_error("Cannot create " + file.string() + ": " + std::strerror(errno));
+    }
+    ::close(descriptor);
+}
+
+} // namespace
+
+RunScratch::RunScratch(run::RunContext& context) : context_(context) {
+    if (context.db.dialect() != db::Dialect::PostgreSQL) {
+        return;
+    }
+    folder_ = makePrivateFolder();
+    try {
+        open();
+    } catch (...) {
+        connection_.reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+        throw;
+    }
+    context_.scratch = connection_.get();
+}
+
+void RunScratch::open() {
+    const std::filesystem::path file = folder_ / "importtemp.db";
+    createPrivateFile(file);
+    connection_ = db::Connection::open(file.string());
+    // Nothing of it outlives the run: it need not survive a crash.
+    connection_->executeScript("pragma journal_mode = memory; pragma synchronous = off;");
+    connection_->executeScript(staging::scratchImportTempSchema());
+    connection_->begin();
+    staging::setNextImportKey(*connection_, serverNextKey(context_.db));
+}
+
+RunScratch::~RunScratch() {
+    if (connection_ == nullptr) {
+        return;
+    }
+    context_.scratch = nullptr;
+    connection_.reset();
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+}
+
+void saveScratchToServer(run::RunContext& context) {
+    if (context.scratch == nullptr) {
+        return;
+    }
+    const std::int64_t lastKey = staging::copyImportTemp(*context.scratch, context.db);
+    if (lastKey == 0) {
+        return;
+    }
+    db::Statement& move = context.db.statement(
+        "select setval(pg_get_serial_sequence('IMPORTTEMP', 'import_key'), ?) as last_key");
+    move.run(lastKey);
+    while (move.next()) {
+    }
+    move.reset();
+}
+
+} // namespace dcf::app

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "db/connection.h"
+#include "run/run_context.h"
+
+#include <filesystem>
+#include <memory>
+
+namespace dcf::app {
+
+// IMPORTTEMP of a run on a server, kept in a SQLite file of the run's own:
+// the run reads and rewrites its rows several times each, and on a server
+// every statement is a round trip. Made, it sets context.scratch (only when
+// the target is PostgreSQL); gone, it clears it and deletes the file. The
+// file lives in a folder only the user can open and goes with the run,
+// however the run ends.
+class RunScratch {
+public:
+    explicit RunScratch(run::RunContext& context);
+    ~RunScratch();
+    RunScratch(const RunScratch&) = delete;
+    RunScratch& operator=(const RunScratch&) = delete;
+
+private:
+    void open();
+
+    run::RunContext& context_;
+    std::filesystem::path folder_;
+    std::unique_ptr<db::Connection> connection_;
+};
+
+// Before a run on a server commits: the scratch rows go to the server's
+// IMPORTTEMP with their keys, and the server's key counter moves past them.
+void saveScratchToServer(run::RunContext& context);
+
+} // namespace dcf::app

@@ -1,0 +1,99 @@
+#include "staging/scratch_import_temp.h"
+
+#include <memory>
+#include <vector>
+
+namespace dcf::staging {
+namespace {
+
+// Every column but the key, in table order.
+const std::vector<std::string>& valueColumns() {
+    static const std::vector<std::string> columns = [] {
+        std::vector<std::string> names = {"filer_id", "rec_type", "rec_num", "repno", "Status"};
+        for (int n = 4; n <= 46; ++n) {
+            names.push_back("field" + std::to_string(n));
+        }
+        names.emplace_back("Memo");
+        return names;
+    }();
+    return columns;
+}
+
+// Rows per insert: one statement carries what 100 did. The PostgreSQL driver
+// loses its way in a statement of 10,000 parameters (200 rows); 5,000 work.
+constexpr std::size_t kRowsPerInsert = 100;
+
+std::string multiRowInsert(std::size_t rows) {
+    std::string columns = "import_key";
+    std::string marks = "(?";
+    for (const std::string& column : valueColumns()) {
+        columns += ", " + column;
+        marks += ", ?";
+    }
+    marks += ")";
+    std::string sql = "insert into IMPORTTEMP (" + columns + ") values " + marks;
+    for (std::size_t row = 1; row < rows; ++row) {
+        sql += ", " + marks;
+    }
+    return sql;
+}
+
+} // namespace
+
+std::string scratchImportTempSchema() {
+    std::string sql = "create table IMPORTTEMP (import_key INTEGER PRIMARY KEY AUTOINCREMENT";
+    for (const std::string& column : valueColumns()) {
+        sql += ", " + column + " TEXT";
+    }
+    sql += ");\n"
+           "create index ix_IMPORTTEMP_rec_type_import_key on IMPORTTEMP (rec_type, import_key);\n"
+           "create index ix_IMPORTTEMP_repno on IMPORTTEMP (repno);\n"
+           "create index ix_IMPORTTEMP_rec_num on IMPORTTEMP (rec_num);\n";
+    return sql;
+}
+
+void setNextImportKey(db::Connection& scratch, std::int64_t key) {
+    scratch.statement("delete from sqlite_sequence where name = 'IMPORTTEMP'").execute();
+    scratch.statement("insert into sqlite_sequence (name, seq) values ('IMPORTTEMP', ?)")
+        .run(key - 1);
+}
+
+std::int64_t copyImportTemp(db::Connection& scratch, db::Connection& target) {
+    const std::size_t width = valueColumns().size() + 1;
+    std::vector<db::Value> values;
+    values.reserve(width * kRowsPerInsert);
+    std::int64_t lastKey = 0;
+    const auto flush = [&] {
+        const std::size_t rows = values.size() / width;
+        // Full batches share one prepared statement; the last, shorter one
+        // has its own.
+        std::unique_ptr<db::Statement> tail;
+        db::Statement& insert = rows == kRowsPerInsert
+                                    ? target.statement(multiRowInsert(rows))
+                                    : *(tail = target.prepare(multiRowInsert(rows)));
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            insert.bind(static_cast<int>(i + 1), values[i]);
+        }
+        insert.execute();
+        values.clear();
+    };
+    db::Statement& select = scratch.statement("select * from IMPORTTEMP order by import_key");
+    select.execute();
+    while (select.next()) {
+        lastKey = select.integer("import_key");
+        values.emplace_back(lastKey);
+        for (const std::string& column : valueColumns()) {
+            values.push_back(select.value(column));
+        }
+        if (values.size() == width * kRowsPerInsert) {
+            flush();
+        }
+    }
+    select.reset();
+    if (!values.empty()) {
+        flush();
+    }
+    return lastKey;
+}
+
+} // namespace dcf::staging
