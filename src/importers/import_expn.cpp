@@ -80,7 +80,7 @@ RowOutcome convertExpenditure(ImportRow& row) {
     if (resolveScheduleName(row, item.nameId, "P") == names::NameLookup::Missing) {
         return RowOutcome::refused();
     }
-    if (readCoverSheetItemization(row.db(), s.text("repno")).itemizeAll) {
+    if (readCoverSheetItemization(row, s.text("repno")).itemizeAll) {
         flags.itemize = true;
     }
     addExpenditure(row, *item.amount, flags);

@@ -83,7 +83,7 @@ RowOutcome convertLoan(ImportRow& row) {
     if (resolveScheduleName(row, nameId, "L") == names::NameLookup::Missing) {
         return RowOutcome::refused();
     }
-    if (readCoverSheetItemization(row.db(), s.text("repno")).itemizeAll) {
+    if (readCoverSheetItemization(row, s.text("repno")).itemizeAll) {
         itemize = true;
     }
     addLoan(row, amount, item.description, itemize);

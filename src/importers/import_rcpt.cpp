@@ -63,7 +63,7 @@ RowOutcome convertContribution(ImportRow& row) {
     if (run.resolvedName.osPacFec == "0") {
         run.resolvedName.osPacFec.clear();
     }
-    const CoverSheetItemization cover = readCoverSheetItemization(row.db(), s.text("repno"));
+    const CoverSheetItemization cover = readCoverSheetItemization(row, s.text("repno"));
     if (cover.found && isSingleSheetForm(cover.formType)) {
         if (cover.filed && !itemize) {
             return RowOutcome::skipped();

@@ -84,11 +84,18 @@ std::string entityCode(const run::ResolvedName& name) {
     return name.namf.empty() ? "E" : "I";
 }
 
-CoverSheetItemization readCoverSheetItemization(db::Connection& db, const std::string& report) {
+const CoverSheetItemization& readCoverSheetItemization(ImportRow& row, const std::string& report) {
+    run::CoverSheetState& state = row.run().coverSheet;
+    CoverSheetItemization& cover = state.itemization;
+    // A report not found is looked up again: its row could be anyone's.
+    if (state.itemizedReport == report && cover.found) {
+        return cover;
+    }
     db::Statement& select =
-        db.statement("select form_type, filed_yn, itemize_all from cvr where repno = ?");
+        row.db().statement("select form_type, filed_yn, itemize_all from cvr where repno = ?");
     select.run(report);
-    CoverSheetItemization cover;
+    state.itemizedReport = report;
+    cover = CoverSheetItemization{};
     if (select.next()) {
         cover.found = true;
         cover.formType = select.text("form_type");

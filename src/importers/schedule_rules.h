@@ -66,13 +66,8 @@ names::NameLookup resolveScheduleName(ImportRow& row, const std::string& nameId,
 std::string entityCode(const run::ResolvedName& name);
 
 // What a report's cover sheet says about itemizing its items.
-struct CoverSheetItemization {
-    bool found = false;
-    std::string formType;
-    bool filed = false;      // filed_yn "-1"
-    bool itemizeAll = false; // itemize_all "-1"
-};
-CoverSheetItemization readCoverSheetItemization(db::Connection& db, const std::string& report);
+using run::CoverSheetItemization;
+const CoverSheetItemization& readCoverSheetItemization(ImportRow& row, const std::string& report);
 
 // The name and address columns of a target row (naml, namf, namt, nams, namn,
 // adr1, adr2, city, stcd, zip4), then those of a person (employer, occup,

@@ -44,6 +44,14 @@ struct AddressSet {
 
 // What the cover sheets of a run carry from one to the next: a report
 // without a treasurer repeats the previous report's.
+// What a report's cover sheet row says about itemizing its items.
+struct CoverSheetItemization {
+    bool found = false;
+    std::string formType;
+    bool filed = false;      // filed_yn "-1"
+    bool itemizeAll = false; // itemize_all "-1"
+};
+
 struct CoverSheetState {
     NameSet filer;
     NameSet treasurer;
@@ -57,6 +65,11 @@ struct CoverSheetState {
     // Each converted report's number in the file and its new number in the
     // database, in the order converted.
     std::vector<std::pair<std::string, std::string>> reportMoves;
+    // The report whose cover sheet row was read last, and what it said: the
+    // schedules ask for it row after row, one report after the other, and
+    // the columns read are never changed by the run once the row is in.
+    std::string itemizedReport;
+    CoverSheetItemization itemization;
 };
 
 // The state of one conversion, shared by the driver, the staging step, the
