@@ -3,9 +3,11 @@
 #include "db/key_snapshot.h"
 #include "dcf/control_names.h"
 #include "names/id_counters.h"
+#include "names/name_id_map.h"
 #include "staging/column_renumbering.h"
 #include "staging/staged_row.h"
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -22,7 +24,7 @@ constexpr std::size_t kSliceRows = 5000;
 
 // Gives each NAME record, in staging order, the next name id; returns the
 // file numbers and their ids.
-staging::Renumbering numberNames(run::RunContext& context) {
+NameIdMap numberNames(run::RunContext& context) {
     std::vector<std::pair<std::int64_t, std::string>> names;
     db::Statement& select = context.work().statement(
         "select import_key, rec_num from IMPORTTEMP where rec_type = 'NAME' order by import_key");
@@ -31,13 +33,13 @@ staging::Renumbering numberNames(run::RunContext& context) {
         names.emplace_back(select.integer("import_key"), select.text("rec_num"));
     }
     select.reset();
-    staging::Renumbering ids;
     if (names.empty()) {
-        return ids;
+        return NameIdMap(0);
     }
     // The ids are drawn together: the same ids, one after the other.
     const auto total = static_cast<std::int64_t>(names.size());
     const std::int64_t first = FindNextNameIDs(context, total);
+    NameIdMap ids(first);
     db::Statement& update =
         context.work().statement("update IMPORTTEMP set rec_num = ? where import_key = ?");
     for (std::int64_t done = 0; done < total; ++done) {
@@ -45,9 +47,10 @@ staging::Renumbering numberNames(run::RunContext& context) {
         context.run.currentNameId = std::to_string(first + done);
         context.view.setProgress(done + 1, total);
         update.run(context.run.currentNameId, key);
-        ids.add(fileNumber, context.run.currentNameId);
+        ids.add(fileNumber);
         context.view.yield();
     }
+    ids.seal();
     return ids;
 }
 
@@ -64,7 +67,7 @@ std::string referenceUpdate(const char* type, int n) {
 
 // The few records that name someone outside field7: the filer line, the
 // cover sheets and the notices, one row at a time.
-void renumberFew(run::RunContext& context, const staging::Renumbering& ids, const char* type,
+void renumberFew(run::RunContext& context, const NameIdMap& ids, const char* type,
                  std::initializer_list<int> fields) {
     const db::KeySnapshot rows(context.work(),
                                "select import_key from IMPORTTEMP where rec_type = ? and "
@@ -76,8 +79,8 @@ void renumberFew(run::RunContext& context, const staging::Renumbering& ids, cons
             continue;
         }
         for (const int n : fields) {
-            const std::string* id = ids.find(row.field(n));
-            if (id == nullptr) {
+            const std::optional<std::string> id = ids.find(row.field(n));
+            if (!id) {
                 continue;
             }
             context.work().statement(referenceUpdate(type, n)).run(*id, key);
@@ -90,7 +93,7 @@ void renumberFew(run::RunContext& context, const staging::Renumbering& ids, cons
 // the file's (name id 2 for file name 1 while file name 2 follows): rewriting
 // by value, number after number, costs an index walk per name and would move
 // a row twice if the order were wrong.
-void renumberReferences(run::RunContext& context, const staging::Renumbering& ids) {
+void renumberReferences(run::RunContext& context, const NameIdMap& ids) {
     db::Statement& slice = context.work().statement(kReferenceSlice);
     db::Statement& update =
         context.work().statement("update IMPORTTEMP set field7 = ? where import_key = ?");
@@ -103,16 +106,16 @@ void renumberReferences(run::RunContext& context, const staging::Renumbering& id
             rows.emplace_back(slice.integer("import_key"), slice.text("field7"));
         }
         slice.reset();
-        const std::string* last = nullptr;
+        std::optional<std::string> last;
         for (const auto& [key, fileNumber] : rows) {
             after = key;
-            const std::string* id = ids.find(fileNumber);
-            if (id != nullptr && *id != fileNumber) {
+            std::optional<std::string> id = ids.find(fileNumber);
+            if (id && *id != fileNumber) {
                 update.run(*id, key);
-                last = id;
+                last = std::move(id);
             }
         }
-        if (last != nullptr) {
+        if (last) {
             context.view.setText(control::statbarMain, "Processing Name record for " + *last);
         }
         context.view.yield();
@@ -122,7 +125,7 @@ void renumberReferences(run::RunContext& context, const staging::Renumbering& id
 } // namespace
 
 void ImportNAMES(run::RunContext& context) {
-    const staging::Renumbering ids = numberNames(context);
+    const NameIdMap ids = numberNames(context);
     if (ids.empty()) {
         return;
     }
