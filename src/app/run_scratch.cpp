@@ -68,7 +68,7 @@ RunScratch::RunScratch(run::RunContext& context) : context_(context) {
 void RunScratch::open() {
     const std::filesystem::path file = folder_ / "importtemp.db";
     createPrivateFile(file);
-    connection_ = db::Connection::open(file.string());
+    connection_ = db::Connection::openSqliteFile(file);
     // Nothing of it outlives the run: it need not survive a crash.
     connection_->executeScript("pragma journal_mode = memory; pragma synchronous = off;");
     connection_->executeScript(staging::scratchImportTempSchema());

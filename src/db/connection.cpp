@@ -14,6 +14,10 @@ std::unique_ptr<Connection> Connection::open(const std::string& target) {
     return std::make_unique<OdbcConnection>(plan.connectionString);
 }
 
+std::unique_ptr<Connection> Connection::openSqliteFile(const std::filesystem::path& file) {
+    return std::make_unique<SqliteConnection>(file);
+}
+
 Statement& Connection::statement(std::string_view sql) {
     auto found = statements_.find(std::string(sql));
     if (found == statements_.end()) {

@@ -3,6 +3,7 @@
 #include "db/statement.h"
 
 #include <chrono>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -24,6 +25,8 @@ public:
     Connection& operator=(const Connection&) = delete;
 
     static std::unique_ptr<Connection> open(const std::string& target);
+    // An existing SQLite file, opened directly whatever its path holds.
+    static std::unique_ptr<Connection> openSqliteFile(const std::filesystem::path& file);
 
     // A prepared statement for this SQL text, prepared once and kept for the
     // life of the connection. The same text always yields the same statement.

@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <utility>
+#include <variant>
 #include <vector>
 
 namespace dcf::names {
@@ -97,20 +98,26 @@ void renumberReferences(run::RunContext& context, const NameIdMap& ids) {
     db::Statement& slice = context.work().statement(kReferenceSlice);
     db::Statement& update =
         context.work().statement("update IMPORTTEMP set field7 = ? where import_key = ?");
-    std::vector<std::pair<std::int64_t, std::string>> rows;
+    std::vector<std::pair<std::int64_t, std::optional<std::string>>> rows;
     std::int64_t after = 0;
     do {
         rows.clear();
         slice.run(after);
         while (slice.next()) {
-            rows.emplace_back(slice.integer("import_key"), slice.text("field7"));
+            // A null holds no number; the key still moves the slice on.
+            const db::Value value = slice.value("field7");
+            rows.emplace_back(slice.integer("import_key"),
+                              std::holds_alternative<db::Null>(value)
+                                  ? std::nullopt
+                                  : std::optional<std::string>(db::toText(value)));
         }
         slice.reset();
         std::optional<std::string> last;
         for (const auto& [key, fileNumber] : rows) {
             after = key;
-            std::optional<std::string> id = ids.find(fileNumber);
-            if (id && *id != fileNumber) {
+            std::optional<std::string> id =
+                fileNumber ? ids.find(*fileNumber) : std::optional<std::string>();
+            if (id && *id != *fileNumber) {
                 update.run(*id, key);
                 last = std::move(id);
             }

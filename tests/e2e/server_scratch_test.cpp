@@ -59,14 +59,17 @@ const std::string kReport = kHeader + kFiler + kName +
 using ServerScratchTest = RunTest;
 
 TEST_P(ServerScratchTest, TheRowsAreSavedWithTheServersKeysFromAPrivateScratchFileThatGoes) {
-    const TempFolder temporary;
-    const TemporaryFolderSetting setting(temporary.path());
+    const TempFolder base;
+    // A path that reads like a connection string is still a path.
+    const std::filesystem::path temporary = base.path() / "tmp=1;x";
+    std::filesystem::create_directories(temporary);
+    const TemporaryFolderSetting setting(temporary);
     std::vector<std::filesystem::path> whileRunning;
     unsigned folderMode = 0;
     unsigned fileMode = 0;
     view_.atYieldAfter(control::lblProcessingMessage, "Processing Contribution/Pledge Records",
                        [&] {
-                           whileRunning = entries(temporary.path());
+                           whileRunning = entries(temporary);
                            if (whileRunning.size() == 1) {
                                folderMode = permissions(whileRunning[0]);
                                fileMode = permissions(whileRunning[0] / "importtemp.db");
@@ -80,7 +83,7 @@ TEST_P(ServerScratchTest, TheRowsAreSavedWithTheServersKeysFromAPrivateScratchFi
     ASSERT_EQ(whileRunning.size(), 1U);
     EXPECT_EQ(folderMode, 0700U);
     EXPECT_EQ(fileMode, 0600U);
-    EXPECT_TRUE(entries(temporary.path()).empty()) << "the scratch file outlived the run";
+    EXPECT_TRUE(entries(temporary).empty()) << "the scratch file outlived the run";
     // Every staged line, with the marks the run made (the report is refused).
     EXPECT_EQ(count("select count(*) from IMPORTTEMP"), 7);
     EXPECT_EQ(count("select count(*) from IMPORTTEMP where Status = 'E'"), 4);
