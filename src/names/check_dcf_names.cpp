@@ -6,6 +6,8 @@
 #include "names/id_counters.h"
 
 #include <array>
+#include <optional>
+#include <utility>
 
 namespace dcf::names {
 namespace {
@@ -88,22 +90,36 @@ bool readStagedName(db::Connection& db, const std::string& nameId, run::Resolved
     return true;
 }
 
-// The filer's name under the current id, as names holds it.
-void settleStoredName(run::RunContext& context, run::RecordReport& report) {
-    run::ConversionRun& run = context.run;
+// The filer's name under the current id, as names holds it: the row the
+// name checks took, or read by its id.
+std::optional<StoredName> storedName(run::RunContext& context, std::optional<StoredName> taken) {
+    const run::ConversionRun& run = context.run;
+    if (taken && taken->nameId == run.currentNameId) {
+        return taken;
+    }
     db::Statement& select =
-        context.db.statement("select name_type, naml, namf, namt, nams, namn, adr1, adr2, city, "
-                             "stcd, zip4, occup, job_title, employer, spous_emp, parent1, "
-                             "parent2, os_pac_cb, os_pac_fec from names where filer_id = ? and "
-                             "name_id = ?");
+        context.db.statement("select name_id, name_type, naml, namf, namt, nams, namn, adr1, "
+                             "adr2, city, stcd, zip4, occup, job_title, employer, spous_emp, "
+                             "parent1, parent2, os_pac_cb, os_pac_fec from names where filer_id "
+                             "= ? and name_id = ?");
     select.run(run.filerId, run.currentNameId);
-    if (!select.next()) {
-        select.reset();
+    std::optional<StoredName> stored;
+    if (select.next()) {
+        stored = readStoredName(select);
+    }
+    select.reset();
+    return stored;
+}
+
+void settleStoredName(run::RunContext& context, run::RecordReport& report,
+                      std::optional<StoredName> taken) {
+    run::ConversionRun& run = context.run;
+    const std::optional<StoredName> stored = storedName(context, std::move(taken));
+    if (!stored) {
         AddName(context, report);
         return;
     }
-    if (select.text("name_type") != run.roleCode) {
-        select.reset();
+    if (stored->nameType != run.roleCode) {
         run.currentNameId = FindNextNameID(context);
         AddName(context, report);
         return;
@@ -113,17 +129,14 @@ void settleStoredName(run::RunContext& context, run::RecordReport& report) {
                                     &n.adr1,    &n.adr2,     &n.city,     &n.stcd,     &n.zip4,
                                     &n.occup,   &n.jobTitle, &n.employer, &n.spousEmp, &n.parent1,
                                     &n.parent2, &n.osPacCb};
-    const char* const names[] = {"naml",    "namf",      "namt",     "nams",      "namn",
-                                 "adr1",    "adr2",      "city",     "stcd",      "zip4",
-                                 "occup",   "job_title", "employer", "spous_emp", "parent1",
-                                 "parent2", "os_pac_cb"};
-    for (std::size_t i = 0; i < std::size(names); ++i) {
-        *columns[i] = select.text(names[i]);
+    static_assert(std::size(columns) + 1 == kStoredNameColumns.size());
+    for (std::size_t i = 0; i < std::size(columns); ++i) {
+        *columns[i] = stored->values[i];
     }
-    if (std::string stored = select.text("os_pac_fec"); !stored.empty()) {
-        n.osPacFec = std::move(stored);
+    // The out-of-state id is the last column.
+    if (const std::string& fec = stored->values.back(); !fec.empty()) {
+        n.osPacFec = fec;
     }
-    select.reset();
 }
 
 } // namespace
@@ -168,8 +181,8 @@ NameLookup CheckDCFNames(run::RunContext& context, run::RecordReport& report) {
         return NameLookup::Missing;
     }
     CheckNameLengths(context, report);
-    CheckNames(context, report);
-    settleStoredName(context, report);
+    std::optional<StoredName> taken = CheckNames(context, report);
+    settleStoredName(context, report, std::move(taken));
     return NameLookup::Found;
 }
 

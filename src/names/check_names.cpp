@@ -27,8 +27,11 @@ const std::string& sameNameSql(db::Dialect dialect, bool withFirstName) {
     static std::array<std::array<std::string, 2>, 3> texts;
     std::string& text = texts[static_cast<std::size_t>(dialect)][withFirstName ? 1 : 0];
     if (text.empty()) {
-        text = "select name_id, name_type, namt, namf, naml, adr1, city, stcd, zip4 from names "
-               "where filer_id = ? and " +
+        // Every column a resolved name takes over, for the id the checks
+        // settle on.
+        text = "select name_id, name_type, naml, namf, namt, nams, namn, adr1, adr2, city, stcd, "
+               "zip4, occup, job_title, employer, spous_emp, parent1, parent2, os_pac_cb, "
+               "os_pac_fec from names where filer_id = ? and " +
                folded(dialect, "naml") + " = ?" +
                (withFirstName ? " and " + folded(dialect, "namf") + " = ?" : std::string()) +
                " order by length(name_id), name_id";
@@ -45,6 +48,7 @@ struct Found {
     bool nullPlace = false;
     bool nullStreet = false;
     bool nullTitle = false;
+    StoredName stored;
 };
 
 std::vector<Found> sameNames(run::RunContext& context) {
@@ -70,7 +74,8 @@ std::vector<Found> sameNames(run::RunContext& context) {
               select.text("city"), select.text("stcd"), select.text("zip4")},
              isNull("city") || isNull("stcd") || isNull("zip4"),
              isNull("adr1"),
-             isNull("namt")});
+             isNull("namt"),
+             readStoredName(select)});
     }
     select.reset();
     return found;
@@ -126,10 +131,11 @@ void explainOnce(run::RunContext& context) {
 }
 
 // Puts a similar existing name to the user, while the questions are on.
-void askAboutSimilar(run::RunContext& context, run::RecordReport& report, const Found& candidate) {
+// True when the user took the existing name's id.
+bool askAboutSimilar(run::RunContext& context, run::RecordReport& report, const Found& candidate) {
     run::ConversionRun& run = context.run;
     if (!run.duplicateNameChecking) {
-        return;
+        return false;
     }
     explainOnce(context);
     const run::ResolvedName& n = run.resolvedName;
@@ -140,12 +146,43 @@ void askAboutSimilar(run::RunContext& context, run::RecordReport& report, const 
                           run::Answer::No, run::Buttons::YesNoCancel});
     if (answer == run::Answer::Yes) {
         run.currentNameId = candidate.nameId;
-        return;
+        return true;
     }
     if (answer == run::Answer::Cancel) {
         run.duplicateNameChecking = false;
     }
     addUnderNewId(context, report);
+    return false;
+}
+
+// Sets the current id from the rows found; returns the row whose id it took,
+// nullptr when it added the name or left the id as it was.
+const Found* matchNames(run::RunContext& context, run::RecordReport& report,
+                        const std::vector<Found>& rows) {
+    const run::ResolvedName& n = context.run.resolvedName;
+    const std::string& role = context.run.roleCode;
+    if (firstWhere(rows, [&](const Found& row) { return row.nameType == role; }) == nullptr) {
+        addUnderNewId(context, report);
+        return nullptr;
+    }
+    const Found* inPlace = firstWhere(rows, [&](const Found& row) { return samePlace(row, n); });
+    if (inPlace == nullptr) {
+        return askAboutSimilar(context, report, rows.front()) ? &rows.front() : nullptr;
+    }
+    const Found* onStreet = firstWhere(rows, [&](const Found& row) { return sameStreet(row, n); });
+    if (onStreet == nullptr) {
+        return askAboutSimilar(context, report, *inPlace) ? inPlace : nullptr;
+    }
+    if (onStreet->lines.title.empty()) {
+        context.run.currentNameId = onStreet->nameId;
+        return onStreet;
+    }
+    if (const Found* titled =
+            firstWhere(rows, [&](const Found& row) { return sameTitle(row, n); })) {
+        context.run.currentNameId = titled->nameId;
+        return titled;
+    }
+    return askAboutSimilar(context, report, *inPlace) ? inPlace : nullptr;
 }
 
 } // namespace
@@ -161,36 +198,22 @@ std::string similarNameQuestion(const NameLines& existing, const NameLines& adde
            "Stop checking for duplicate names and continue with conversion) ";
 }
 
-void CheckNames(run::RunContext& context, run::RecordReport& report) {
+std::optional<StoredName> CheckNames(run::RunContext& context, run::RecordReport& report) {
     // One lookup of the filer's names with this name; the finer matches are
     // taken from its rows, compared as the database compares.
     const std::vector<Found> rows = sameNames(context);
-    const run::ResolvedName& n = context.run.resolvedName;
-    const std::string& role = context.run.roleCode;
-    if (firstWhere(rows, [&](const Found& row) { return row.nameType == role; }) == nullptr) {
-        addUnderNewId(context, report);
-        return;
+    if (const Found* taken = matchNames(context, report, rows)) {
+        return taken->stored;
     }
-    const Found* inPlace = firstWhere(rows, [&](const Found& row) { return samePlace(row, n); });
-    if (inPlace == nullptr) {
-        askAboutSimilar(context, report, rows.front());
-        return;
+    return std::nullopt;
+}
+
+StoredName readStoredName(db::Statement& row) {
+    StoredName stored{row.text("name_id"), row.text("name_type"), {}};
+    for (std::size_t i = 0; i < kStoredNameColumns.size(); ++i) {
+        stored.values[i] = row.text(kStoredNameColumns[i]);
     }
-    const Found* onStreet = firstWhere(rows, [&](const Found& row) { return sameStreet(row, n); });
-    if (onStreet == nullptr) {
-        askAboutSimilar(context, report, *inPlace);
-        return;
-    }
-    if (onStreet->lines.title.empty()) {
-        context.run.currentNameId = onStreet->nameId;
-        return;
-    }
-    if (const Found* titled =
-            firstWhere(rows, [&](const Found& row) { return sameTitle(row, n); })) {
-        context.run.currentNameId = titled->nameId;
-        return;
-    }
-    askAboutSimilar(context, report, *inPlace);
+    return stored;
 }
 
 } // namespace dcf::names
