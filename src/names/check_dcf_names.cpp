@@ -114,7 +114,7 @@ std::optional<StoredName> storedName(run::RunContext& context, std::optional<Sto
 void settleStoredName(run::RunContext& context, run::RecordReport& report,
                       std::optional<StoredName> taken) {
     run::ConversionRun& run = context.run;
-    const std::optional<StoredName> stored = storedName(context, std::move(taken));
+    std::optional<StoredName> stored = storedName(context, std::move(taken));
     if (!stored) {
         AddName(context, report);
         return;
@@ -131,11 +131,11 @@ void settleStoredName(run::RunContext& context, run::RecordReport& report,
                                     &n.parent2, &n.osPacCb};
     static_assert(std::size(columns) + 1 == kStoredNameColumns.size());
     for (std::size_t i = 0; i < std::size(columns); ++i) {
-        *columns[i] = stored->values[i];
+        *columns[i] = std::move(stored->values[i]);
     }
     // The out-of-state id is the last column.
-    if (const std::string& fec = stored->values.back(); !fec.empty()) {
-        n.osPacFec = fec;
+    if (std::string& fec = stored->values.back(); !fec.empty()) {
+        n.osPacFec = std::move(fec);
     }
 }
 

@@ -21,18 +21,27 @@ std::string folded(db::Dialect dialect, const char* column) {
     return std::string("upper(") + column + ")";
 }
 
+// On a server the lookup carries every column a resolved name takes over,
+// so that the row of the id the checks settle on is not asked for again; in
+// SQLite reading the one row again costs less than carrying the columns of
+// every row found.
+bool carriesWholeRows(db::Dialect dialect) {
+    return dialect == db::Dialect::PostgreSQL;
+}
+
 // The filer's names with this name (first and last, or the last alone for
 // an organisation), the lowest id first; made once per backend and form.
 const std::string& sameNameSql(db::Dialect dialect, bool withFirstName) {
     static std::array<std::array<std::string, 2>, 3> texts;
     std::string& text = texts[static_cast<std::size_t>(dialect)][withFirstName ? 1 : 0];
     if (text.empty()) {
-        // Every column a resolved name takes over, for the id the checks
-        // settle on.
-        text = "select name_id, name_type, naml, namf, namt, nams, namn, adr1, adr2, city, stcd, "
-               "zip4, occup, job_title, employer, spous_emp, parent1, parent2, os_pac_cb, "
-               "os_pac_fec from names where filer_id = ? and " +
-               folded(dialect, "naml") + " = ?" +
+        text = std::string("select ") +
+               (carriesWholeRows(dialect)
+                    ? "name_id, name_type, naml, namf, namt, nams, namn, adr1, adr2, city, stcd, "
+                      "zip4, occup, job_title, employer, spous_emp, parent1, parent2, os_pac_cb, "
+                      "os_pac_fec"
+                    : "name_id, name_type, namt, namf, naml, adr1, city, stcd, zip4") +
+               " from names where filer_id = ? and " + folded(dialect, "naml") + " = ?" +
                (withFirstName ? " and " + folded(dialect, "namf") + " = ?" : std::string()) +
                " order by length(name_id), name_id";
     }
@@ -48,7 +57,7 @@ struct Found {
     bool nullPlace = false;
     bool nullStreet = false;
     bool nullTitle = false;
-    StoredName stored;
+    std::optional<StoredName> stored;
 };
 
 std::vector<Found> sameNames(run::RunContext& context) {
@@ -75,7 +84,8 @@ std::vector<Found> sameNames(run::RunContext& context) {
              isNull("city") || isNull("stcd") || isNull("zip4"),
              isNull("adr1"),
              isNull("namt"),
-             readStoredName(select)});
+             carriesWholeRows(context.db.dialect()) ? std::optional(readStoredName(select))
+                                                    : std::nullopt});
     }
     select.reset();
     return found;
@@ -203,7 +213,7 @@ std::optional<StoredName> CheckNames(run::RunContext& context, run::RecordReport
     // taken from its rows, compared as the database compares.
     const std::vector<Found> rows = sameNames(context);
     if (const Found* taken = matchNames(context, report, rows)) {
-        return taken->stored;
+        return taken->stored; // nothing when the lookup did not carry the row
     }
     return std::nullopt;
 }
