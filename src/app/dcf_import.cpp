@@ -80,12 +80,6 @@ void writeSummary(run::RunContext& context) {
 
 void importStaged(run::RunContext& context) {
     run::ConversionRun& run = context.run;
-    // A server plans the lookups by number from IMPORTTEMP's statistics,
-    // which still describe the table before this run staged its rows: it
-    // would walk every row of a type to find one.
-    if (context.work().dialect() == db::Dialect::PostgreSQL) {
-        context.work().executeScript("analyze IMPORTTEMP");
-    }
     context.view.setText(control::lblProcessingMessage, "Processing name records from DCF file");
     context.view.yield();
     names::ImportNAMES(context);

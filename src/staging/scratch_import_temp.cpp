@@ -1,23 +1,12 @@
 #include "staging/scratch_import_temp.h"
 
+#include "staging/staging_row.h"
+
 #include <memory>
 #include <vector>
 
 namespace dcf::staging {
 namespace {
-
-// Every column but the key, in table order.
-const std::vector<std::string>& valueColumns() {
-    static const std::vector<std::string> columns = [] {
-        std::vector<std::string> names = {"filer_id", "rec_type", "rec_num", "repno", "Status"};
-        for (int n = 4; n <= 46; ++n) {
-            names.push_back("field" + std::to_string(n));
-        }
-        names.emplace_back("Memo");
-        return names;
-    }();
-    return columns;
-}
 
 // Rows per insert: one statement carries what 100 did. The PostgreSQL driver
 // loses its way in a statement of 10,000 parameters (200 rows); 5,000 work.
@@ -26,7 +15,7 @@ constexpr std::size_t kRowsPerInsert = 100;
 std::string multiRowInsert(std::size_t rows) {
     std::string columns = "import_key";
     std::string marks = "(?";
-    for (const std::string& column : valueColumns()) {
+    for (const std::string& column : importTempColumns()) {
         columns += ", " + column;
         marks += ", ?";
     }
@@ -42,7 +31,7 @@ std::string multiRowInsert(std::size_t rows) {
 
 std::string scratchImportTempSchema() {
     std::string sql = "create table IMPORTTEMP (import_key INTEGER PRIMARY KEY AUTOINCREMENT";
-    for (const std::string& column : valueColumns()) {
+    for (const std::string& column : importTempColumns()) {
         sql += ", " + column + " TEXT";
     }
     sql += ");\n"
@@ -59,7 +48,7 @@ void setNextImportKey(db::Connection& scratch, std::int64_t key) {
 }
 
 std::int64_t copyImportTemp(db::Connection& scratch, db::Connection& target) {
-    const std::size_t width = valueColumns().size() + 1;
+    const std::size_t width = importTempColumns().size() + 1;
     std::vector<db::Value> values;
     values.reserve(width * kRowsPerInsert);
     std::int64_t lastKey = 0;
@@ -82,7 +71,7 @@ std::int64_t copyImportTemp(db::Connection& scratch, db::Connection& target) {
     while (select.next()) {
         lastKey = select.integer("import_key");
         values.emplace_back(lastKey);
-        for (const std::string& column : valueColumns()) {
+        for (const std::string& column : importTempColumns()) {
             values.push_back(select.value(column));
         }
         if (values.size() == width * kRowsPerInsert) {

@@ -8,13 +8,13 @@ namespace dcf::staging {
 namespace {
 
 std::string insertSql() {
-    std::string columns = "filer_id, rec_type, rec_num, repno, Status";
-    std::string marks = "?, ?, ?, ?, ?";
-    for (int n = 4; n <= 46; ++n) {
-        columns += ", field" + std::to_string(n);
-        marks += ", ?";
+    std::string columns;
+    std::string marks;
+    for (const std::string& column : importTempColumns()) {
+        columns += (columns.empty() ? "" : ", ") + column;
+        marks += marks.empty() ? "?" : ", ?";
     }
-    return "insert into IMPORTTEMP (" + columns + ", Memo) values (" + marks + ", ?)";
+    return "insert into IMPORTTEMP (" + columns + ") values (" + marks + ")";
 }
 
 bool isLong(const std::string& value) {
@@ -23,6 +23,18 @@ bool isLong(const std::string& value) {
 }
 
 } // namespace
+
+const std::vector<std::string>& importTempColumns() {
+    static const std::vector<std::string> columns = [] {
+        std::vector<std::string> names = {"filer_id", "rec_type", "rec_num", "repno", "Status"};
+        for (int n = 4; n <= 46; ++n) {
+            names.push_back("field" + std::to_string(n));
+        }
+        names.emplace_back("Memo");
+        return names;
+    }();
+    return columns;
+}
 
 LongValues placeLongValues(const SplitLine& split) {
     LongValues placement;

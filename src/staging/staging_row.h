@@ -6,6 +6,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace dcf::staging {
 
@@ -24,6 +25,10 @@ struct LongValues {
 };
 
 LongValues placeLongValues(const SplitLine& split);
+
+// IMPORTTEMP's columns but its key, in table order: filer_id, rec_type,
+// rec_num, repno, Status, field4 to field46, Memo.
+const std::vector<std::string>& importTempColumns();
 
 // Adds the split line as a row with status "I"; throws db::DbError when the
 // database refuses it.
