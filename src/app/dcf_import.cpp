@@ -97,22 +97,6 @@ void importStaged(run::RunContext& context) {
     writeSummary(context);
 }
 
-void logDriverFailure(run::RunContext& context, const log::ErrorFields& error) {
-    run::ConversionRun& run = context.run;
-    ++run.driverFailureCount;
-    const auto now = std::chrono::system_clock::now();
-    const std::tm local = log::localTime(now);
-    std::string name = log::shortDate(local) + " " + log::clockTime12(local) + ".txt";
-    std::erase(name, ':');
-    log::LogFile(run.logsFolder)
-        .appendLines({log::errorBlockHeading(name, local), "---- (Procedure DCFImport)",
-                      "---- Error # " + error.number, "---- Error Source: " + error.source,
-                      "---- Error Description: " + error.description,
-                      "---- Error On line # " + std::to_string(run.recordCounter)});
-    context.view.setVisible(control::LblErrorLog, true);
-    context.view.setVisible(control::cmdViewErrorFile, true);
-}
-
 } // namespace
 
 void DCFImport(run::RunContext& context) {
@@ -140,8 +124,25 @@ void DCFImport(run::RunContext& context) {
             writeSummary(context);
         }
     } catch (const std::exception& error) {
-        logDriverFailure(context, log::describeError(error));
+        logDriverFailure(context, error);
     }
+}
+
+void logDriverFailure(run::RunContext& context, const std::exception& failure) {
+    run::ConversionRun& run = context.run;
+    const log::ErrorFields error = log::describeError(failure);
+    ++run.driverFailureCount;
+    const auto now = std::chrono::system_clock::now();
+    const std::tm local = log::localTime(now);
+    std::string name = log::shortDate(local) + " " + log::clockTime12(local) + ".txt";
+    std::erase(name, ':');
+    log::LogFile(run.logsFolder)
+        .appendLines({log::errorBlockHeading(name, local), "---- (Procedure DCFImport)",
+                      "---- Error # " + error.number, "---- Error Source: " + error.source,
+                      "---- Error Description: " + error.description,
+                      "---- Error On line # " + std::to_string(run.recordCounter)});
+    context.view.setVisible(control::LblErrorLog, true);
+    context.view.setVisible(control::cmdViewErrorFile, true);
 }
 
 } // namespace dcf::app

@@ -2,6 +2,8 @@
 
 #include "run/run_context.h"
 
+#include <exception>
+
 namespace dcf::app {
 
 // Takes the selected file through the conversion inside the run's open
@@ -10,5 +12,11 @@ namespace dcf::app {
 // summary. Any failure is logged as a driver failure and counted in
 // run.driverFailureCount; a cancel is rolled back through CancelImport.
 void DCFImport(run::RunContext& context);
+
+// The driver's failure block ("---- (Procedure DCFImport)", the error's
+// number, source and description, the line reached), counted as a driver
+// failure. Also for a run that fails around DCFImport: its transaction or
+// run lock. Throws when the log cannot be written.
+void logDriverFailure(run::RunContext& context, const std::exception& error);
 
 } // namespace dcf::app

@@ -10,6 +10,7 @@
 #include "dcf/control_names.h"
 #include "log/clock_text.h"
 #include "log/log_file.h"
+#include "log/working_log_lock.h"
 #include "run/run_transaction.h"
 
 #include <chrono>
@@ -44,24 +45,66 @@ void refuseToStart(run::RunContext& context, const std::exception& failure) {
            std::string("The conversion could not start: ") + failure.what());
 }
 
-// Deletes a leftover working log and puts the window and the run state at
-// the start of a run; false (refused) when the old log cannot be deleted.
-bool prepareRun(run::RunContext& context) {
+// Holds the logs folder's working log for this run, waiting while another
+// run writes it, then deletes a leftover of an earlier run. False when the
+// run does not go ahead: refused, or cancelled during the wait.
+bool holdWorkingLog(run::RunContext& context, std::optional<log::WorkingLogLock>& lock,
+                    RunResult& result) {
+    run::ConversionRun& run = context.run;
+    using Result = log::WorkingLogLock::Result;
     try {
-        log::LogFile(context.run.logsFolder).removeIfExists();
+        lock.emplace(run.logsFolder);
+        const auto stop = [&run] { return run.cancelRequested.load(); };
+        Result held = lock->acquire(std::chrono::milliseconds(0), stop);
+        if (held == Result::Busy) {
+            context.view.setText(control::statbarMain,
+                                 "Waiting for another conversion writing its log in " +
+                                     run.logsFolder.string() + " ...");
+            held = lock->acquire(run.runLockWait, stop);
+        }
+        if (held != Result::Held) {
+            const std::string text = held == Result::Busy ? lock->busyText() : "";
+            lock.reset();
+            if (held == Result::Stopped) {
+                result.outcome = RunOutcome::Cancelled;
+            }
+            refuse(context,
+                   held == Result::Busy
+                       ? "Conversion log in use. No files converted."
+                       : "QORVEX data file conversion canceled. No files converted.",
+                   text);
+            return false;
+        }
+        log::LogFile(run.logsFolder).removeIfExists();
     } catch (const std::exception& failure) {
+        lock.reset();
         refuseToStart(context, failure);
         return false;
+    }
+    return true;
+}
+
+// Holds the working log (when the logs folder can be written at all; when
+// not, the checks before the confirmation refuse the run) and puts the window
+// and the run state at the start of a run; false when the run stops here.
+bool prepareRun(run::RunContext& context, std::optional<log::WorkingLogLock>& lock,
+                RunResult& result) {
+    bool folderWritable = true;
+    try {
+        checkLogsFolderWritable(context.run.logsFolder);
+    } catch (const std::runtime_error&) {
+        folderWritable = false;
     }
     showRunning(context.view);
     context.run.resetForNewRun();
     showResetCounts(context.view, context.run.fileName);
-    return true;
+    return !folderWritable || holdWorkingLog(context, lock, result);
 }
 
 // Checks the file and the logs folder and asks for confirmation; false when
 // the run does not go ahead.
-bool acceptRun(run::RunContext& context) {
+bool acceptRun(run::RunContext& context, std::optional<log::WorkingLogLock>& lock,
+               RunResult& result) {
     run::ConversionRun& run = context.run;
     std::error_code error;
     if (!hasDcfExtension(run.filePath) || !std::filesystem::is_regular_file(run.filePath, error)) {
@@ -73,6 +116,10 @@ bool acceptRun(run::RunContext& context) {
         checkLogsFolderWritable(run.logsFolder);
     } catch (const std::runtime_error& failure) {
         refuse(context, "Conversion log cannot be written. No files converted.", failure.what());
+        return false;
+    }
+    // The folder became writable after the run began.
+    if (!lock && !holdWorkingLog(context, lock, result)) {
         return false;
     }
     context.view.setText(control::lblToolBar,
@@ -101,27 +148,48 @@ bool writeHeader(run::RunContext& context) {
     return true;
 }
 
+// Fails the run with the driver's block in the log first. When the log is
+// what failed, no block can be written; the message then names the log.
+RunOutcome failLogged(run::RunContext& context, const std::exception& failure,
+                      const std::string& message) {
+    try {
+        logDriverFailure(context, failure);
+    } catch (const std::exception& logFailure) {
+        const std::string why = logFailure.what();
+        return failRun(context, why == failure.what() ? message : message + "\r\n" + why);
+    }
+    return failRun(context, message);
+}
+
 // Takes the run lock and converts, in the run's open transaction. Returns
 // the outcome of a run that ended here (failed, or rolled back by a cancel or
 // a stop); nothing for a conversion that waits for the closing question.
 std::optional<RunOutcome> convert(run::RunContext& context) {
+    run::ConversionRun& run = context.run;
+    bool locked = false;
     try {
-        context.db.acquireRunLock(context.run.runLockWait);
+        // A cancel (a signal, in the batch front end) ends the wait at once.
+        locked = context.db.acquireRunLock(run.runLockWait,
+                                           [&run] { return run.cancelRequested.load(); });
     } catch (const db::RunLockBusy& busy) {
-        return failRun(context, busy.message());
+        return failLogged(context, busy, busy.message());
     }
-    context.view.setText(control::lblToolBar, "Press the Cancel icon to cancel the conversion.");
-    DCFImport(context);
-    if (!context.run.cancelRequested) {
-        context.view.setText(control::lblProcessingMessage, "Finished converting QORVEX data file");
+    if (locked) {
+        context.view.setText(control::lblToolBar,
+                             "Press the Cancel icon to cancel the conversion.");
+        DCFImport(context);
+        if (!run.cancelRequested) {
+            context.view.setText(control::lblProcessingMessage,
+                                 "Finished converting QORVEX data file");
+        }
     }
     context.view.setBusy(false);
     // A cancel that no importer answered still rolls the run back.
-    if (context.run.cancelRequested && context.transaction->open()) {
+    if (run.cancelRequested && context.transaction->open()) {
         CancelImport(context);
     }
-    showIdle(context.view, context.run.fileName);
-    if (context.run.cancelRequested) {
+    showIdle(context.view, run.fileName);
+    if (run.cancelRequested) {
         return RunOutcome::Cancelled;
     }
     return std::nullopt;
@@ -153,9 +221,10 @@ RunOutcome convertAndSettle(run::RunContext& context, RunResult& result) {
     try {
         transaction.emplace(context);
     } catch (const std::exception& failure) {
-        outcome = failRun(context, nothingSaved(std::string("The database could not begin the "
-                                                            "conversion's transaction: ") +
-                                                failure.what()));
+        outcome = failLogged(context, failure,
+                             nothingSaved(std::string("The database could not begin the "
+                                                      "conversion's transaction: ") +
+                                          failure.what()));
     }
     if (transaction) {
         try {
@@ -170,7 +239,7 @@ RunOutcome convertAndSettle(run::RunContext& context, RunResult& result) {
         try {
             outcome = convert(context);
         } catch (const std::exception& failure) {
-            outcome = failRun(context, nothingSaved(failure.what()));
+            outcome = failLogged(context, failure, nothingSaved(failure.what()));
         }
     }
     try {
@@ -179,7 +248,11 @@ RunOutcome convertAndSettle(run::RunContext& context, RunResult& result) {
             outcome = settleRun(context);
         }
     } catch (const std::exception& failure) {
-        outcome = failRun(context, nothingSaved(failure.what()));
+        // A run that failed already has said so and rolled back; a log that
+        // cannot be finished fails any other run, saving nothing.
+        if (outcome != RunOutcome::Failed) {
+            outcome = failRun(context, nothingSaved(failure.what()));
+        }
     }
     return *outcome;
 }
@@ -220,7 +293,10 @@ void askToCancel(run::ConversionRun& run, run::View& view) {
 
 RunResult runConversion(run::RunContext& context) {
     RunResult result;
-    if (prepareRun(context) && acceptRun(context) && writeHeader(context)) {
+    // Held until the log has its final name.
+    std::optional<log::WorkingLogLock> workingLog;
+    if (prepareRun(context, workingLog, result) && acceptRun(context, workingLog, result) &&
+        writeHeader(context)) {
         result.outcome = convertAndSettle(context, result);
     } else {
         showIdle(context.view, context.run.fileName);

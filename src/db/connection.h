@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -55,7 +56,10 @@ public:
 
     // Takes the database-wide run lock inside the open transaction, waiting
     // at most `timeout` for another run to finish; throws RunLockBusy then.
-    virtual void acquireRunLock(std::chrono::milliseconds timeout) = 0;
+    // Returns false, without the lock, as soon as `stopWaiting` says so (a
+    // cancel during the wait); it is asked about ten times a second.
+    virtual bool acquireRunLock(std::chrono::milliseconds timeout,
+                                const std::function<bool()>& stopWaiting = {}) = 0;
 
     [[nodiscard]] virtual Dialect dialect() const = 0;
     // "SQLite" for the native backend, "ODBC" otherwise: shown in tests and

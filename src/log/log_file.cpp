@@ -4,10 +4,12 @@
 #include "log/error_fields.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 #include <system_error>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace dcf::log {
 
@@ -80,18 +82,25 @@ void LogFile::appendLines(const std::vector<std::string>& items) const {
         appendShowingNul(bytes, item);
         bytes.append(crlf);
     }
-    std::FILE* file = std::fopen(path_.c_str(), "ab");
-    if (file == nullptr) {
+    // Owner only: the log quotes names and addresses.
+    const int file = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    if (file < 0) {
         throwWriteFailure(path_, errno);
     }
-    const bool written =
-        std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
-    const int writeError = errno;
-    const bool closed = std::fclose(file) == 0;
-    if (!written) {
-        throwWriteFailure(path_, writeError);
+    std::string_view rest(bytes);
+    while (!rest.empty()) {
+        const ssize_t written = ::write(file, rest.data(), rest.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            const int writeError = written < 0 ? errno : ENOSPC;
+            ::close(file);
+            throwWriteFailure(path_, writeError);
+        }
+        rest.remove_prefix(static_cast<std::size_t>(written));
     }
-    if (!closed) {
+    if (::close(file) != 0 && errno != EINTR) {
         throwWriteFailure(path_, errno);
     }
 }

@@ -225,9 +225,12 @@ void OdbcConnection::rollback() {
     }
 }
 
-void OdbcConnection::acquireRunLock(std::chrono::milliseconds timeout) {
+bool OdbcConnection::acquireRunLock(std::chrono::milliseconds timeout,
+                                    const std::function<bool()>& stopWaiting) {
+    const auto stopped = [&stopWaiting] { return stopWaiting && stopWaiting(); };
     if (dialect_ == Dialect::PostgreSQL) {
-        // Polled rather than waited for, so the wait has a bound.
+        // Polled rather than waited for, so the wait has a bound and a
+        // cancel ends it at once.
         Statement& tryLock = statement(kRunLockQuery);
         const auto deadline = std::chrono::steady_clock::now() + timeout;
         for (;;) {
@@ -235,7 +238,10 @@ void OdbcConnection::acquireRunLock(std::chrono::milliseconds timeout) {
             const bool taken = tryLock.next() && tryLock.boolean(tryLock.columnName(0));
             tryLock.reset();
             if (taken) {
-                return;
+                return true;
+            }
+            if (stopped()) {
+                return false;
             }
             if (std::chrono::steady_clock::now() >= deadline) {
                 throw RunLockBusy(driverName_);
@@ -246,17 +252,25 @@ void OdbcConnection::acquireRunLock(std::chrono::milliseconds timeout) {
     if (dialect_ == Dialect::SQLite) {
         // A write that changes nothing takes the database's write lock. The
         // SQLite driver waits for a busy database as long as its data source's
-        // Timeout setting says, whatever `timeout` asks.
+        // Timeout setting says, whatever `timeout` asks, and cannot be
+        // interrupted: a cancel is seen when it returns.
+        if (stopped()) {
+            return false;
+        }
         try {
             executeDirect("update repno set repno = repno where 1 = 0");
         } catch (const DbError& error) {
             if (error.message().find("locked") != std::string::npos ||
                 error.message().find("busy") != std::string::npos) {
+                if (stopped()) {
+                    return false;
+                }
                 throw RunLockBusy(driverName_);
             }
             throw;
         }
     }
+    return true;
 }
 
 } // namespace dcf::db

@@ -19,7 +19,8 @@ public:
     void rollback() override;
     [[nodiscard]] bool inTransaction() const override { return inTransaction_; }
     [[nodiscard]] bool transactionIntact() override;
-    void acquireRunLock(std::chrono::milliseconds timeout) override;
+    bool acquireRunLock(std::chrono::milliseconds timeout,
+                        const std::function<bool()>& stopWaiting) override;
     [[nodiscard]] Dialect dialect() const override { return dialect_; }
     [[nodiscard]] std::string backendName() const override { return "ODBC"; }
 

@@ -3,6 +3,8 @@
 #include "db/error.h"
 #include "db/sqlite/sqlite_statement.h"
 
+#include <chrono>
+#include <functional>
 #include <string>
 
 #include <sqlite3.h>
@@ -49,11 +51,47 @@ std::string sqlStateFor(int code, std::string_view message) {
     }
 }
 
+struct RunLockWait {
+    std::chrono::steady_clock::time_point deadline;
+    const std::function<bool()>& stopWaiting;
+    bool stopped = false;
+};
+
+// SQLite's busy handler while the run lock is awaited: non-zero retries.
+int waitForRunLock(void* data, int /*attempts*/) {
+    auto& wait = *static_cast<RunLockWait*>(data);
+    if (wait.stopWaiting && wait.stopWaiting()) {
+        wait.stopped = true;
+        return 0;
+    }
+    if (std::chrono::steady_clock::now() >= wait.deadline) {
+        return 0;
+    }
+    constexpr int kPollMilliseconds = 20;
+    sqlite3_sleep(kPollMilliseconds);
+    return 1;
+}
+
+// SQLite's own text, and what to do where the reason lies outside the
+// program.
+std::string withAdvice(int code, const std::string& message) {
+    switch (code & 0xff) {
+    case SQLITE_READONLY:
+        return message + ". The database file can only be read: give this user write permission "
+                         "on the file and on its folder.";
+    case SQLITE_BUSY:
+        return message + ". Another program is using the database file: close it, or let it "
+                         "finish, and try again.";
+    default:
+        return message;
+    }
+}
+
 } // namespace
 
 void throwSqliteError(sqlite3* db, int code) {
     const std::string message = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code);
-    throw DbError(sqlStateFor(code, message), code, message, "SQLite");
+    throw DbError(sqlStateFor(code, message), code, withAdvice(code, message), "SQLite");
 }
 
 SqliteConnection::SqliteConnection(const std::filesystem::path& file) {
@@ -95,7 +133,7 @@ void SqliteConnection::exec(const char* sql) {
     if (rc != SQLITE_OK) {
         const std::string message = error != nullptr ? error : sqlite3_errstr(rc);
         sqlite3_free(error);
-        throw DbError(sqlStateFor(rc, message), rc, message, "SQLite");
+        throw DbError(sqlStateFor(rc, message), rc, withAdvice(rc, message), "SQLite");
     }
 }
 
@@ -127,22 +165,31 @@ bool SqliteConnection::inTransaction() const {
     return sqlite3_get_autocommit(db_) == 0;
 }
 
-void SqliteConnection::acquireRunLock(std::chrono::milliseconds timeout) {
+bool SqliteConnection::acquireRunLock(std::chrono::milliseconds timeout,
+                                      const std::function<bool()>& stopWaiting) {
     // A write that changes nothing takes the database's write lock, which
-    // another run holds until it commits or rolls back.
-    sqlite3_busy_timeout(db_, static_cast<int>(timeout.count()));
+    // another run holds until it commits or rolls back. The wait is ours,
+    // not SQLite's timeout, so that a cancel ends it at once.
+    RunLockWait wait{std::chrono::steady_clock::now() + timeout, stopWaiting};
+    sqlite3_busy_handler(db_, waitForRunLock, &wait);
     char* error = nullptr;
     const int rc =
         sqlite3_exec(db_, "update repno set repno = repno where 1 = 0", nullptr, nullptr, &error);
+    // Taken before any other call replaces SQLite's last error.
+    const std::string message = error != nullptr ? error : sqlite3_errstr(rc);
     sqlite3_free(error);
     sqlite3_busy_timeout(db_, kDefaultBusyMilliseconds);
-    exec(kCacheSize);
+    if (wait.stopped) {
+        return false;
+    }
     if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED) {
         throw RunLockBusy("SQLite");
     }
     if (rc != SQLITE_OK) {
-        throwSqliteError(db_, rc);
+        throw DbError(sqlStateFor(rc, message), rc, withAdvice(rc, message), "SQLite");
     }
+    exec(kCacheSize);
+    return true;
 }
 
 } // namespace dcf::db

@@ -22,7 +22,8 @@ public:
     void rollback() override;
     [[nodiscard]] bool inTransaction() const override;
     [[nodiscard]] bool transactionIntact() override { return inTransaction(); }
-    void acquireRunLock(std::chrono::milliseconds timeout) override;
+    bool acquireRunLock(std::chrono::milliseconds timeout,
+                        const std::function<bool()>& stopWaiting) override;
     [[nodiscard]] Dialect dialect() const override { return Dialect::SQLite; }
     [[nodiscard]] std::string backendName() const override { return "SQLite"; }
 
