@@ -91,7 +91,9 @@ CancelOnSignals::~CancelOnSignals() {
     signalledRun.store(nullptr);
 }
 
-int runCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
+namespace {
+
+int convertAndReport(int argc, char** argv, std::ostream& out, std::ostream& err) {
     const ParsedOptions parsed = parseOptions(argc, argv, out, err);
     if (!parsed.options) {
         return parsed.exitStatus;
@@ -127,6 +129,23 @@ int runCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
     }
     writeLine(out, std::string("outcome: ") + outcomeWord(result.outcome));
     return exitStatus(result.outcome);
+}
+
+} // namespace
+
+int runCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
+    const int status = convertAndReport(argc, argv, out, err);
+    if (out) {
+        return status;
+    }
+    // Nothing stopped the run for it: the reader of standard output went
+    // away, or its disk filled. Whoever reads the status must not take the
+    // lost lines for a clean run.
+    err << "dcfconvert-cli: standard output could not be written (closed, or no space left); "
+           "without that the exit status would have been "
+        << status << ".\n";
+    err.flush();
+    return status <= 1 ? kFailedStatus : status;
 }
 
 } // namespace dcf::cli

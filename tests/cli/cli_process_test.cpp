@@ -1,3 +1,4 @@
+#include "front_end_process.h"
 #include "test_database.h"
 
 #include <chrono>
@@ -13,35 +14,6 @@
 
 namespace dcf::test {
 namespace {
-
-struct Process {
-    int status = -1;
-    std::string out;
-};
-
-// Runs the front end as its own process; `whileRunning` gets its pid.
-Process runFrontEnd(const std::vector<std::string>& args, const std::filesystem::path& folder,
-                    const std::function<void(pid_t)>& whileRunning = {}) {
-    const auto outFile = folder / "stdout.txt";
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int fd = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        ::dup2(fd, STDOUT_FILENO);
-        std::vector<char*> argv = {const_cast<char*>(DCF_CLI_PROGRAM)};
-        for (const auto& arg : args) {
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        }
-        argv.push_back(nullptr);
-        ::execv(DCF_CLI_PROGRAM, argv.data());
-        ::_exit(127);
-    }
-    if (whileRunning) {
-        whileRunning(pid);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(outFile)};
-}
 
 std::vector<std::string> targetArgs(const TestDatabase& database) {
     if (database.sqliteFile().empty() || database.target().find('=') != std::string::npos) {
@@ -176,10 +148,10 @@ TEST(CliProcess, TerminateMidRunCancelsAndRollsBack) {
     const Process result =
         runFrontEnd({"--database", database.target(), "--logs", folder.path().string(), "-q",
                      (folder.path() / "big.DCF_ZV").string()},
-                    folder.path(), [](pid_t pid) {
+                    folder.path(), {.whileRunning = [](pid_t pid) {
                         std::this_thread::sleep_for(std::chrono::milliseconds(700));
                         ::kill(pid, SIGTERM);
-                    });
+                    }});
     EXPECT_EQ(result.status, 1) << result.out;
     EXPECT_TRUE(result.out.ends_with("outcome: cancelled\n")) << result.out;
     auto connection = database.connect();
