@@ -1,5 +1,6 @@
 #include "app/run_scratch.h"
 
+#include "app/scratch_folders.h"
 #include "staging/scratch_import_temp.h"
 
 #include <cerrno>
@@ -8,7 +9,6 @@
 #include <string>
 
 #include <fcntl.h>
-#include <stdlib.h>
 #include <unistd.h>
 
 namespace dcf::app {
@@ -28,17 +28,6 @@ std::int64_t serverNextKey(db::Connection& server) {
     return key;
 }
 
-std::filesystem::path makePrivateFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "dcfconvert-XXXXXX").string();
-    // mkdtemp makes the folder with mode 0700.
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("Cannot make a working folder in " +
-                                 std::filesystem::temp_directory_path().string() + ": " +
-                                 std::strerror(errno));
-    }
-    return pattern;
-}
-
 void createPrivateFile(const std::filesystem::path& file) {
     const int descriptor = ::open(file.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
     if (descriptor < 0) {
@@ -53,13 +42,18 @@ RunScratch::RunScratch(run::RunContext& context) : context_(context) {
     if (context.db.dialect() != db::Dialect::PostgreSQL) {
         return;
     }
-    folder_ = makePrivateFolder();
+    // Folders that killed runs left behind would otherwise fill the
+    // temporary folder, one scratch database at a time.
+    const std::filesystem::path temporary = std::filesystem::temp_directory_path();
+    removeAbandonedScratchFolders(temporary);
+    const ScratchFolder made = makeScratchFolder(temporary);
+    folder_ = made.path;
+    lockDescriptor_ = made.lockDescriptor;
     try {
         open();
     } catch (...) {
         connection_.reset();
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
+        removeFolder();
         throw;
     }
     context_.scratch = connection_.get();
@@ -82,8 +76,14 @@ RunScratch::~RunScratch() {
     }
     context_.scratch = nullptr;
     connection_.reset();
+    removeFolder();
+}
+
+void RunScratch::removeFolder() {
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
+    ::close(lockDescriptor_);
+    lockDescriptor_ = -1;
 }
 
 void saveScratchToServer(run::RunContext& context) {

@@ -13,7 +13,8 @@ namespace dcf::app {
 // every statement is a round trip. Made, it sets context.scratch (only when
 // the target is PostgreSQL); gone, it clears it and deletes the file. The
 // file lives in a folder only the user can open and goes with the run,
-// however the run ends.
+// however the run ends; a killed run's folder goes with the next run on a
+// server.
 class RunScratch {
 public:
     explicit RunScratch(run::RunContext& context);
@@ -23,9 +24,11 @@ public:
 
 private:
     void open();
+    void removeFolder();
 
     run::RunContext& context_;
     std::filesystem::path folder_;
+    int lockDescriptor_ = -1;
     std::unique_ptr<db::Connection> connection_;
 };
 
