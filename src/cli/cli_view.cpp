@@ -98,8 +98,18 @@ CliView::CliView(const Options& options, const run::ConversionRun& run, std::ost
       lastReport_(stepStart_) {}
 
 void CliView::setText(std::string_view name, std::string_view text) {
-    if (name == control::lblProcessingMessage) {
-        progress_.step = text;
+    if (name != control::lblProcessingMessage || text == progress_.step) {
+        return;
+    }
+    // A step is shown as it begins, however soon after the last line: a step
+    // shorter than the report interval would otherwise never show. Its bar
+    // starts with its first progress.
+    progress_.step = text;
+    progress_.value = 0;
+    progress_.maximum = 0;
+    if (!options_.quiet) {
+        lastReport_ = Clock::now();
+        writeLine(err_, progressLine(progress_));
     }
 }
 

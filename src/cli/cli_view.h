@@ -37,7 +37,7 @@ std::string progressLine(const ProgressSnapshot& progress);
 
 // The view of the batch front end: every question is answered from the
 // options and named on standard output with every message; progress goes to
-// standard error at most a few times a second.
+// standard error as each step begins and at most a few times a second between.
 class CliView final : public run::View {
 public:
     CliView(const Options& options, const run::ConversionRun& run, std::ostream& out,

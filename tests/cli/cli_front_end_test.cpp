@@ -203,6 +203,28 @@ TEST(CliView, ProgressLineCarriesLinesRateTimeLeftAndCounts) {
               "read 12000 lines; staged NAME 3000 RCPT 4200; imported NAME 10");
 }
 
+// A step shows as it begins, without the bar of the step before, even when
+// the last line was written a moment ago; quiet writes nothing.
+TEST(CliView, EachStepShowsAsItBegins) {
+    for (const bool quiet : {false, true}) {
+        Options options;
+        options.quiet = quiet;
+        run::ConversionRun run;
+        std::ostringstream out;
+        std::ostringstream err;
+        cli::CliView view(options, run, out, err);
+        view.setText("lblProcessingMessage", "Processing Loan Records");
+        view.setProgress(5, 10);
+        view.setText("statbarMain", "Processing record # 5");
+        view.setText("lblProcessingMessage", "Processing Guarantor Records");
+        view.setText("lblProcessingMessage", "Processing Guarantor Records");
+        EXPECT_EQ(err.str(), quiet ? ""
+                                   : "Processing Loan Records; read 0 lines\n"
+                                     "Processing Guarantor Records; read 0 lines\n");
+        EXPECT_EQ(out.str(), "");
+    }
+}
+
 TEST(CliSignals, InterruptAndTerminateRequestCancelWhileTheRunLasts) {
     struct sigaction own {};
     own.sa_handler = SIG_IGN;
