@@ -149,11 +149,17 @@ void OdbcStatement::fetchRow() {
 
 Value OdbcStatement::readColumn(SQLUSMALLINT column) {
     std::u16string collected;
+    // A value longer than the buffer is read on in one piece of the size the
+    // driver reports: the SQLite driver converts the whole value again on
+    // every call, so reading it a buffer at a time takes time that grows with
+    // the square of its length.
+    std::vector<SQLWCHAR> rest;
+    SQLWCHAR* into = buffer_.data();
+    std::size_t room = buffer_.size();
     for (;;) {
         SQLLEN indicator = 0;
-        const SQLRETURN rc =
-            SQLGetData(stmt_, column, SQL_C_WCHAR, buffer_.data(),
-                       static_cast<SQLLEN>(buffer_.size() * sizeof(SQLWCHAR)), &indicator);
+        const SQLRETURN rc = SQLGetData(stmt_, column, SQL_C_WCHAR, into,
+                                        static_cast<SQLLEN>(room * sizeof(SQLWCHAR)), &indicator);
         if (rc == SQL_NO_DATA) {
             break;
         }
@@ -161,16 +167,24 @@ Value OdbcStatement::readColumn(SQLUSMALLINT column) {
         if (indicator == SQL_NULL_DATA) {
             return Null{};
         }
-        const std::size_t capacity = buffer_.size() - 1; // one place for the terminator
+        const std::size_t capacity = room - 1; // one place for the terminator
         const bool truncated = indicator == SQL_NO_TOTAL ||
                                static_cast<std::size_t>(indicator) / sizeof(SQLWCHAR) > capacity;
         const std::size_t chars =
             truncated ? capacity : static_cast<std::size_t>(indicator) / sizeof(SQLWCHAR);
-        collected.append(reinterpret_cast<const char16_t*>(buffer_.data()), chars);
+        collected.append(reinterpret_cast<const char16_t*>(into), chars);
         if (!truncated || rc == SQL_SUCCESS) {
             break;
         }
+        // What is left, or twice as much again when the driver cannot say.
+        room = (indicator == SQL_NO_TOTAL
+                    ? 2 * collected.size()
+                    : static_cast<std::size_t>(indicator) / sizeof(SQLWCHAR) - chars) +
+               1;
+        rest.resize(room);
+        into = rest.data();
     }
+    rest = {};
     return toUtf8(reinterpret_cast<const SQLWCHAR*>(collected.data()), collected.size());
 }
 
