@@ -76,7 +76,6 @@ bool ImportDCFRecords(run::RunContext& context) {
                       "staged; check that the file is the DCF file exported for this filer."});
         return false;
     }
-    rememberFiler(run, split);
     if (!split.complete) {
         logStagingFailure(context, {"0", "dcfconvert", split.problem});
         return false;
@@ -86,19 +85,23 @@ bool ImportDCFRecords(run::RunContext& context) {
         logStagingFailure(context, {"0", "dcfconvert", placement.problem});
         return false;
     }
+    // A filer line's row carries its own filer id; the run takes the filer
+    // only from a filer line that is staged, so a refused one changes nothing.
+    const std::string& filerId = split.filerId ? *split.filerId : run.filerId;
     try {
         if (context.scratch != nullptr && mayBeRefusedByServer(split)) {
             // The server's own verdict, so that the line is refused here, with
             // the server's reason, as it would be when staged on the server.
-            insertStagingRow(context.db, split, run.filerId, placement);
+            insertStagingRow(context.db, split, filerId, placement);
             context.db.statement("delete from IMPORTTEMP").execute();
         }
-        insertStagingRow(context.work(), split, run.filerId, placement);
+        insertStagingRow(context.work(), split, filerId, placement);
     } catch (const db::DbError& error) {
         run::rethrowIfRunEnding(context, error);
         logStagingFailure(context, log::describeError(error));
         return false;
     }
+    rememberFiler(run, split);
     return true;
 }
 

@@ -166,6 +166,21 @@ TEST_P(StagingTest, UnstageableLinesAreLoggedCountedAndTheNextLineStages) {
     EXPECT_EQ(text.find('\0'), std::string::npos);
 }
 
+TEST_P(StagingTest, ARefusedFilerLineLeavesTheRunsFiler) {
+    EXPECT_TRUE(stage("FLR,1,0,A,B,C,F77,X,Y,2"));
+    // Field 7 is read before the line turns out short.
+    EXPECT_FALSE(stage("FLR,1,0,A,B,C,F99,X,Y"));
+    EXPECT_FALSE(stage(std::string("FLR,1,0,A,B,C,F98,X,Y,3\0", 24)));
+    EXPECT_TRUE(stage("TEXT,2,1,A,B,C,after,"));
+    EXPECT_EQ(run_.filerId, "F77");
+    EXPECT_EQ(run_.filerNameRecordNumber, "2");
+    EXPECT_EQ(run_.filerLine, "FLR,1,0,A,B,C,F77,X,Y,2");
+    ASSERT_EQ(rows("TEXT").size(), 1u);
+    EXPECT_EQ(rows("TEXT")[0].at("filer_id"), "F77");
+    ASSERT_EQ(rows("FLR,").size(), 1u);
+    EXPECT_EQ(rows("FLR,")[0].at("filer_id"), "F77");
+}
+
 TEST_P(StagingTest, LineTheDatabaseRefusesIsLoggedAndTheNextLineStages) {
     connection().executeScript("alter table IMPORTTEMP rename to IMPORTTEMP_AWAY");
     EXPECT_FALSE(stage("TEXT,1,1,A,B,C,\"note\""));
