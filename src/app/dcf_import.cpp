@@ -37,12 +37,16 @@ bool stageLines(run::RunContext& context, std::int64_t totalLines) {
     while (reader.next(line)) {
         run.currentLine = std::move(line.text);
         run.currentLineNumber = line.number;
-        if (const RecordType* type = findRecordType(run.currentLine)) {
+        const RecordType* type = findRecordType(run.currentLine);
+        if (type != nullptr) {
             run.expectedFieldCount = type->fieldCount;
             if (type->staged) {
                 staging::ImportDCFRecords(context);
             }
             run.countStaged(*type);
+        }
+        if (line.hasNul && (type == nullptr || !type->staged)) {
+            staging::refuseLineWithNul(context);
         }
         ++run.recordCounter;
         context.view.setText(control::statbarMain,

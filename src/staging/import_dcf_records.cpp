@@ -14,6 +14,12 @@
 namespace dcf::staging {
 namespace {
 
+log::ErrorFields nulProblem() {
+    return {"0", "dcfconvert",
+            "The line holds a NUL byte, which a DCF file never contains. The line is not staged; "
+            "check that the file is the DCF file exported for this filer."};
+}
+
 void logStagingFailure(run::RunContext& context, const log::ErrorFields& problem) {
     run::ConversionRun& run = context.run;
     log::StagingFailure failure;
@@ -70,10 +76,7 @@ bool ImportDCFRecords(run::RunContext& context) {
     if (run.currentLine.find('\0') != std::string::npos) {
         // Read as far as it goes, so that the block names this record; none
         // of its values is kept.
-        logStagingFailure(
-            context, {"0", "dcfconvert",
-                      "The line holds a NUL byte, which a DCF file never contains. The line is not "
-                      "staged; check that the file is the DCF file exported for this filer."});
+        logStagingFailure(context, nulProblem());
         return false;
     }
     if (!split.complete) {
@@ -103,6 +106,14 @@ bool ImportDCFRecords(run::RunContext& context) {
     }
     rememberFiler(run, split);
     return true;
+}
+
+void refuseLineWithNul(run::RunContext& context) {
+    thread_local SplitLine split;
+    // Fields 2 and 3, as far as they go, name the line in its block.
+    splitDcfLine(context.run.currentLine, 2, split);
+    rememberLine(context.run, split);
+    logStagingFailure(context, nulProblem());
 }
 
 } // namespace dcf::staging

@@ -11,4 +11,9 @@ namespace dcf::staging {
 // Returns whether the line was staged.
 bool ImportDCFRecords(run::RunContext& context);
 
+// Logs run.currentLine, a line holding a NUL byte that is of no staged type
+// (a header, a line of no known type), with the same staging block: it is
+// never staged, but the file it comes from is damaged.
+void refuseLineWithNul(run::RunContext& context);
+
 } // namespace dcf::staging

@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <map>
 #include <thread>
 
 #include <fcntl.h>
@@ -159,6 +160,32 @@ TEST(CliProcess, TerminateMidRunCancelsAndRollsBack) {
     staged.execute();
     ASSERT_TRUE(staged.next());
     EXPECT_EQ(staged.integer("n"), 0);
+}
+
+// Each hostile file of the corpus ends the real program with the status its
+// outcome line gives, never with a signal or a sanitizer's report.
+TEST(CliProcess, EveryFileOfTheBadInputCorpusEndsWithAnOutcome) {
+    TestDatabase database(Target::NativeSqlite);
+    TempFolder folder;
+    const std::map<std::string, int> statuses = {
+        {"saved", 0}, {"rolled back", 1}, {"cancelled", 1}, {"refused", 2}, {"failed", 3}};
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(DCF_BAD_INPUT_DIR)) {
+        if (entry.path().extension() != ".DCF_ZV") {
+            continue;
+        }
+        ++files;
+        const Process result =
+            runFrontEnd({"--database", database.target(), "--logs", folder.path().string(), "-q",
+                         "--duplicate-filer", "continue", entry.path().string()},
+                        folder.path());
+        const std::size_t outcome = result.out.rfind("outcome: ");
+        ASSERT_NE(outcome, std::string::npos) << entry.path() << ": " << result.out;
+        const std::string said = result.out.substr(outcome + 9, result.out.size() - outcome - 10);
+        ASSERT_TRUE(statuses.contains(said)) << entry.path() << ": " << result.out;
+        EXPECT_EQ(result.status, statuses.at(said)) << entry.path() << ": " << result.out;
+    }
+    EXPECT_GE(files, 11);
 }
 
 // Neither blocks the program: a FIFO would wait for a writer, /dev/zero never
