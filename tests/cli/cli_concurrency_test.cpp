@@ -13,13 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> targetArgs(const TestDatabase& database) {
-    if (database.sqliteFile().empty() || database.target().find('=') != std::string::npos) {
-        return {"--connect", database.target()};
-    }
-    return {"--database", database.target()};
-}
-
 class CliConcurrencyTest : public DatabaseTest {
 protected:
     Process convert(const fs::path& file, const fs::path& output,

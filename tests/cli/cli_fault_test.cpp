@@ -19,13 +19,6 @@ namespace fs = std::filesystem;
 
 constexpr int kFailed = 3;
 
-std::vector<std::string> targetArgs(const TestDatabase& database) {
-    if (database.sqliteFile().empty() || database.target().find('=') != std::string::npos) {
-        return {"--connect", database.target()};
-    }
-    return {"--database", database.target()};
-}
-
 // A file of `count` memo lines after the filer `filerId`: long enough that
 // the run is still at work when the test steps in.
 fs::path writeMemoFile(const fs::path& folder, const std::string& filerId, int count) {

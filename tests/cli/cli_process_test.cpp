@@ -16,13 +16,6 @@
 namespace dcf::test {
 namespace {
 
-std::vector<std::string> targetArgs(const TestDatabase& database) {
-    if (database.sqliteFile().empty() || database.target().find('=') != std::string::npos) {
-        return {"--connect", database.target()};
-    }
-    return {"--database", database.target()};
-}
-
 using CliEndToEnd = DatabaseTest;
 
 TEST_P(CliEndToEnd, SavesThenStopsOnTheDuplicateFiler) {

@@ -47,6 +47,13 @@ constexpr uid_t kNobody = 65534;
 
 } // namespace
 
+std::vector<std::string> targetArgs(const TestDatabase& database) {
+    if (database.sqliteFile().empty() || database.target().find('=') != std::string::npos) {
+        return {"--connect", database.target()};
+    }
+    return {"--database", database.target()};
+}
+
 fs::path outputFile(const fs::path& folder) {
     return folder / "stdout.txt";
 }

@@ -10,6 +10,12 @@
 
 namespace dcf::test {
 
+class TestDatabase;
+
+// The options that point the front end at a test database: --database for a
+// native SQLite file, --connect for a connection string.
+std::vector<std::string> targetArgs(const TestDatabase& database);
+
 // What a run of the batch front end as its own process left behind.
 struct Process {
     int status = -1; // the exit status; -1 when a signal ended it
