@@ -1,12 +1,13 @@
 #include "db/value.h"
 
-#include <cstdlib>
 #include <limits>
 
 namespace dcf::db {
 namespace {
 
 constexpr int kScale = 4;
+// A larger exponent is refused as out of range.
+constexpr int kMaxExponent = 40;
 
 // Digits of a decimal number without sign or point, and where the point sits.
 struct Decimal {
@@ -14,6 +15,29 @@ struct Decimal {
     int pointPosition = 0; // digits before the point
     bool negative = false;
 };
+
+// The exponent after "e": a sign and digits, nothing else (no blank, no
+// NUL), at most kMaxExponent either way.
+std::optional<int> readExponent(std::string_view text) {
+    const bool negative = text.starts_with('-');
+    if (negative || text.starts_with('+')) {
+        text.remove_prefix(1);
+    }
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    int value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (c - '0');
+        if (value > kMaxExponent) {
+            return std::nullopt;
+        }
+    }
+    return negative ? -value : value;
+}
 
 std::optional<Decimal> readDecimal(std::string_view text) {
     Decimal d;
@@ -42,13 +66,11 @@ std::optional<Decimal> readDecimal(std::string_view text) {
         return std::nullopt;
     }
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        char* end = nullptr;
-        const std::string exponent(text.substr(i + 1));
-        const long e = std::strtol(exponent.c_str(), &end, 10);
-        if (exponent.empty() || *end != '\0' || e > 40 || e < -40) {
+        const std::optional<int> exponent = readExponent(text.substr(i + 1));
+        if (!exponent) {
             return std::nullopt;
         }
-        d.pointPosition += static_cast<int>(e);
+        d.pointPosition += *exponent;
         i = text.size();
     }
     if (i != text.size()) {

@@ -1,5 +1,7 @@
 #include "db/value.h"
 
+#include <string>
+
 #include <gtest/gtest.h>
 
 namespace dcf::db {
@@ -36,6 +38,18 @@ TEST(Currency, RefusesWhatIsNotAnAmount) {
     for (const char* text : {"", "-", "abc", "1.2.3", "12a", "1e", "99999999999999999999"}) {
         EXPECT_FALSE(Currency::parse(text)) << text;
     }
+}
+
+TEST(Currency, ExponentIsASignAndDigitsOnly) {
+    using namespace std::string_literals;
+    // Neither a blank nor a NUL ends the exponent early.
+    for (const std::string& text : {"1e 5"s, "1e\t5"s, "1e5 "s, "1e+"s, "1e-"s, "1e+-5"s, "1e0x1"s,
+                                    "1e41"s, "1e-41"s, "1e5e1"s, "1e\0"s, "1.0e\0\0\0\2554"s}) {
+        EXPECT_FALSE(Currency::parse(text)) << text;
+    }
+    EXPECT_EQ(Currency::parse("1e+0005"), Currency::fromTenThousandths(1000000000));
+    EXPECT_EQ(Currency::parse("25E-1"), Currency::fromTenThousandths(25000));
+    EXPECT_EQ(Currency::parse("1e-40"), Currency::fromTenThousandths(0));
 }
 
 TEST(Currency, FormatsWithFourPlaces) {
