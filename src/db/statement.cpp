@@ -3,6 +3,8 @@
 #include "db/ascii_case.h"
 #include "db/error.h"
 
+#include <limits>
+
 namespace dcf::db {
 
 int Statement::columnIndex(std::string_view name) const {
@@ -40,7 +42,14 @@ std::optional<Currency> Statement::currency(std::string_view name) {
         return *c;
     }
     if (const auto* i = std::get_if<std::int64_t>(&v)) {
-        return Currency::fromTenThousandths(*i * 10000);
+        // A whole number too large for an amount is none, as text out of
+        // range is none.
+        constexpr std::int64_t kUnits = 10000;
+        constexpr std::int64_t kMaxWhole = std::numeric_limits<std::int64_t>::max() / kUnits;
+        if (*i < -kMaxWhole || *i > kMaxWhole) {
+            return std::nullopt;
+        }
+        return Currency::fromTenThousandths(*i * kUnits);
     }
     if (std::holds_alternative<Null>(v)) {
         return std::nullopt;

@@ -44,6 +44,8 @@ public:
     [[nodiscard]] Value value(std::string_view name);
     // The column as text: empty for null.
     [[nodiscard]] std::string text(std::string_view name);
+    // The column as an amount: nothing for null and for a value that is no
+    // amount in Currency's range (text that is no number, too large a number).
     [[nodiscard]] std::optional<Currency> currency(std::string_view name);
     [[nodiscard]] std::int64_t integer(std::string_view name);
     // Booleans come back as 1/0 from SQLite and as 1/0 or t/f through ODBC.

@@ -72,6 +72,23 @@ TEST_P(ValuesTest, CurrencyRoundTripIsExact) {
     }
 }
 
+TEST_P(ValuesTest, WholeNumbersReadAsAmountsOnlyWithinRange) {
+    auto& read = connection().statement("select cast(? as bigint) as amount");
+    const auto amountOf = [&](std::int64_t whole) {
+        read.run(whole);
+        EXPECT_TRUE(read.next());
+        const auto amount = read.currency("amount");
+        read.reset();
+        return amount;
+    };
+    EXPECT_EQ(amountOf(12), db::Currency::fromTenThousandths(120000));
+    EXPECT_EQ(amountOf(-922337203685477), db::Currency::fromTenThousandths(-9223372036854770000));
+    // Ten thousand times these is beyond 64 bits: no amount, never a wrapped one.
+    EXPECT_EQ(amountOf(922337203685478), std::nullopt);
+    EXPECT_EQ(amountOf(INT64_MAX), std::nullopt);
+    EXPECT_EQ(amountOf(INT64_MIN), std::nullopt);
+}
+
 TEST_P(ValuesTest, ColumnsAreFoundByNameWithoutRegardToCase) {
     auto& c = connection();
     c.statement("insert into IMPORTTEMP (rec_type, rec_num, Status) values (?, ?, ?)")
