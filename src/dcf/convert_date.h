@@ -7,7 +7,7 @@ namespace dcf {
 
 // Turns a DCF date (YYYYMMDD) into month/day/year text: characters 1-4 are the
 // year, 5-6 the month, 7-8 the day, taken as they stand. A year written
-// 0001-0009 becomes 2001-2009. Sets recordError (never clears it) when the
+// 0000-0009 becomes 2000-2009. Sets recordError (never clears it) when the
 // result is not a valid date; the text is returned either way.
 std::string ConvertDate(std::string_view inDate, bool& recordError);
 

@@ -26,6 +26,7 @@ TEST_P(ConvertDateTest, GivesMonthDayYearAndFlagsInvalidDates) {
 const DateCase kCases[] = {
     {"Plain", "20031205", "12/05/2003", false},
     {"ZeroZeroYearRepaired", "00051231", "12/31/2005", false},
+    {"YearZeroRepaired", "00000229", "02/29/2000", false},
     {"YearTenKeptAndTooEarly", "00101231", "12/31/0010", true},
     {"YearFifteenKeptAndTooEarly", "00151231", "12/31/0015", true},
     {"YearOneHundred", "01000101", "01/01/0100", false},
