@@ -4,25 +4,18 @@
 #include "dcf/dcf_splitter.h"
 #include "dcf/record_types.h"
 #include "dcf/text_encoding.h"
+#include "fuzz_check.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 namespace {
 
 using namespace dcf;
-
-void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "invariant broken: %s\n", what);
-        std::abort();
-    }
-}
+using fuzz::check;
 
 void checkCharacterHelpers(const std::string& text) {
     const std::size_t length = utf8Length(text);
