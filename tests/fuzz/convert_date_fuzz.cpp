@@ -61,8 +61,9 @@ bool isDate(std::string_view month, std::string_view day, std::string_view year)
     if (m < 0 || d < 0 || y < 100) {
         return false;
     }
-    return year_month_day{std::chrono::year{y}, std::chrono::month{static_cast<unsigned>(m)},
-                          std::chrono::day{static_cast<unsigned>(d)}}
+    return std::chrono::year_month_day{std::chrono::year{y},
+                                       std::chrono::month{static_cast<unsigned>(m)},
+                                       std::chrono::day{static_cast<unsigned>(d)}}
         .ok();
 }
 
