@@ -184,7 +184,6 @@ Value OdbcStatement::readColumn(SQLUSMALLINT column) {
         rest.resize(room);
         into = rest.data();
     }
-    rest = {};
     return toUtf8(reinterpret_cast<const SQLWCHAR*>(collected.data()), collected.size());
 }
 
