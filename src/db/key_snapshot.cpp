@@ -2,11 +2,10 @@
 
 namespace dcf::db {
 
-void KeySnapshot::load(Statement& query) {
-    while (query.next()) {
-        keys_.push_back(query.integer(query.columnName(0)));
+void KeySnapshot::load(Cursor& rows) {
+    while (rows.next()) {
+        keys_.push_back(rows.row().integer(rows.row().columnName(0)));
     }
-    query.reset();
 }
 
 } // namespace dcf::db

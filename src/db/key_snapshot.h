@@ -1,6 +1,6 @@
 #pragma once
 
-#include "db/connection.h"
+#include "db/cursor.h"
 
 #include <cstdint>
 #include <string>
@@ -16,9 +16,8 @@ class KeySnapshot {
 public:
     template <typename... Args>
     KeySnapshot(Connection& connection, std::string_view keyQuery, const Args&... args) {
-        Statement& query = connection.statement(keyQuery);
-        query.run(args...);
-        load(query);
+        Cursor rows(connection, keyQuery, args...);
+        load(rows);
     }
 
     [[nodiscard]] std::size_t size() const { return keys_.size(); }
@@ -28,7 +27,7 @@ public:
     [[nodiscard]] std::int64_t operator[](std::size_t i) const { return keys_[i]; }
 
 private:
-    void load(Statement& query);
+    void load(Cursor& rows);
     std::vector<std::int64_t> keys_;
 };
 

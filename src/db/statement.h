@@ -6,8 +6,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace dcf::db {
+
+// Values bound one after the other where a statement takes a list.
+using Values = std::vector<Value>;
 
 // A prepared SQL text. Parameters are bound by position (1-based) and stay
 // bound until rebound; execute() runs it, next() steps through its rows.
@@ -51,10 +55,11 @@ public:
     // Booleans come back as 1/0 from SQLite and as 1/0 or t/f through ODBC.
     [[nodiscard]] bool boolean(std::string_view name);
 
-    // Convenience: bind all parameters in order, then execute.
+    // Convenience: bind all parameters in order, then execute. A Values
+    // argument binds each of its values in turn.
     template <typename... Args> void run(const Args&... args) {
-        int index = 0;
-        (bind(++index, Value(args)), ...);
+        [[maybe_unused]] int index = 0;
+        (bindArgument(index, args), ...);
         execute();
     }
 
@@ -62,6 +67,15 @@ protected:
     Statement() = default;
 
 private:
+    template <typename T> void bindArgument(int& index, const T& argument) {
+        bind(++index, Value(argument));
+    }
+    void bindArgument(int& index, const Values& values) {
+        for (const Value& value : values) {
+            bind(++index, value);
+        }
+    }
+
     // Where the next lookup by name starts.
     mutable int nextColumn_ = 0;
 };

@@ -1,6 +1,7 @@
 #include "db/sqlite/sqlite_connection.h"
 
 #include "db/error.h"
+#include "db/sqlite/sqlite_error.h"
 #include "db/sqlite/sqlite_statement.h"
 
 #include <chrono>
@@ -19,37 +20,6 @@ constexpr int kDefaultBusyMilliseconds = 5000;
 // million lines took as long with 2 MB or 300 MB, and 32 MB cost 32 MB more
 // of memory.
 constexpr const char* kCacheSize = "pragma cache_size = -8192";
-
-std::string sqlStateFor(int code, std::string_view message) {
-    switch (code & 0xff) {
-    case SQLITE_CONSTRAINT:
-        return "23000";
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return "HYT00";
-    case SQLITE_TOOBIG:
-        return "22001";
-    case SQLITE_MISMATCH:
-        return "22018";
-    case SQLITE_CANTOPEN:
-    case SQLITE_NOTADB:
-        return "08001";
-    case SQLITE_READONLY:
-    case SQLITE_PERM:
-    case SQLITE_AUTH:
-        return "42000";
-    case SQLITE_ERROR:
-        if (message.starts_with("no such table")) {
-            return "42S02";
-        }
-        if (message.starts_with("no such column")) {
-            return "42S22";
-        }
-        return "42000";
-    default:
-        return "HY000";
-    }
-}
 
 struct RunLockWait {
     std::chrono::steady_clock::time_point deadline;
@@ -72,27 +42,7 @@ int waitForRunLock(void* data, int /*attempts*/) {
     return 1;
 }
 
-// SQLite's own text, and what to do where the reason lies outside the
-// program.
-std::string withAdvice(int code, const std::string& message) {
-    switch (code & 0xff) {
-    case SQLITE_READONLY:
-        return message + ". The database file can only be read: give this user write permission "
-                         "on the file and on its folder.";
-    case SQLITE_BUSY:
-        return message + ". Another program is using the database file: close it, or let it "
-                         "finish, and try again.";
-    default:
-        return message;
-    }
-}
-
 } // namespace
-
-void throwSqliteError(sqlite3* db, int code) {
-    const std::string message = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code);
-    throw DbError(sqlStateFor(code, message), code, withAdvice(code, message), "SQLite");
-}
 
 SqliteConnection::SqliteConnection(const std::filesystem::path& file) {
     // SQLite's memory statistics take a process-wide lock on every
@@ -133,7 +83,7 @@ void SqliteConnection::exec(const char* sql) {
     if (rc != SQLITE_OK) {
         const std::string message = error != nullptr ? error : sqlite3_errstr(rc);
         sqlite3_free(error);
-        throw DbError(sqlStateFor(rc, message), rc, withAdvice(rc, message), "SQLite");
+        throwSqliteError(rc, message);
     }
 }
 
@@ -186,7 +136,7 @@ bool SqliteConnection::acquireRunLock(std::chrono::milliseconds timeout,
         throw RunLockBusy("SQLite");
     }
     if (rc != SQLITE_OK) {
-        throw DbError(sqlStateFor(rc, message), rc, withAdvice(rc, message), "SQLite");
+        throwSqliteError(rc, message);
     }
     exec(kCacheSize);
     return true;

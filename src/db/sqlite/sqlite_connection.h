@@ -32,8 +32,4 @@ private:
     sqlite3* db_ = nullptr;
 };
 
-// Throws DbError for a failed SQLite call, mapping the result code to the
-// nearest SQLSTATE.
-[[noreturn]] void throwSqliteError(sqlite3* db, int code);
-
 } // namespace dcf::db

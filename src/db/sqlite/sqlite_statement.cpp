@@ -1,7 +1,7 @@
 #include "db/sqlite/sqlite_statement.h"
 
 #include "db/error.h"
-#include "db/sqlite/sqlite_connection.h"
+#include "db/sqlite/sqlite_error.h"
 
 #include <sqlite3.h>
 
