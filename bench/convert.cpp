@@ -7,11 +7,12 @@
 #include "bench_support.h"
 #include "dcf_generator.h"
 #include "floor_insert.h"
-#include "importers/import_flr.h"
-#include "importers/import_form.h"
+#include "importers/importer_frame.h"
+#include "importers/importers.h"
 #include "names/import_names.h"
 #include "staging_pass.h"
 
+#include <atomic>
 #include <cstdio>
 #include <exception>
 #include <fstream>
@@ -93,21 +94,25 @@ Steps timeSteps(const dcf::bench::BenchDatabase& database, const std::filesystem
                 long long counters) {
     auto connection = database.connect();
     startCounters(*connection, counters);
+    dcf::run::RunRequest request;
+    request.logsFolder = database.folder();
+    request.file.path = file;
     dcf::run::ConversionRun run;
-    run.logsFolder = database.folder();
-    run.filePath = file;
-    run.filerId = "F123456";
+    run.filer.id = "F123456";
     dcf::run::SilentView view;
-    dcf::run::RunContext context{run, *connection, view};
+    std::atomic<bool> cancelRequested{false};
+    dcf::run::RunContext context{request, run, *connection, view, cancelRequested};
     connection->begin();
     dcf::bench::stageFile(*connection, file);
+    dcf::staging::ImportTemp importTemp(*connection);
     Steps steps;
     const dcf::bench::Stopwatch names;
-    dcf::names::ImportNAMES(context);
+    dcf::names::ImportNAMES(context, importTemp);
     steps.names = names.seconds();
     const dcf::bench::Stopwatch coverSheets;
-    dcf::importers::ImportFLR(context);
-    dcf::importers::ImportFORM(context);
+    dcf::importers::ImporterContext importers{context, importTemp, {}, {}};
+    dcf::importers::runImporter(importers, dcf::importers::kImportFLR);
+    dcf::importers::runImporter(importers, dcf::importers::kImportFORM);
     steps.coverSheets = coverSheets.seconds();
     connection->rollback();
     return steps;

@@ -8,6 +8,7 @@
 #include "names/check_dcf_names.h"
 #include "run/record_report.h"
 
+#include <atomic>
 #include <cstdio>
 #include <exception>
 #include <stdexcept>
@@ -21,6 +22,8 @@ constexpr long long kNewNames = 2000;
 
 class QuietReport final : public dcf::run::RecordReport {
 public:
+    [[nodiscard]] std::string_view recordType() const override { return "RCPT"; }
+    [[nodiscard]] std::string_view recordNumber() const override { return "1"; }
     void warn(std::string_view) override {}
     void reject(std::string_view) override { throw std::logic_error("a name went missing"); }
 };
@@ -60,12 +63,14 @@ int main(int argc, char** argv) {
         auto connection = database.connect();
         connection->begin();
         prepare(*connection, options.names);
+        dcf::run::RunRequest request;
+        request.logsFolder = database.folder();
         dcf::run::ConversionRun run;
-        run.filerId = "F1";
-        run.logsFolder = database.folder();
-        run.currentRecordType = "RCPT";
+        run.filer.id = "F1";
         dcf::run::SilentView view;
-        dcf::run::RunContext context{run, *connection, view};
+        std::atomic<bool> cancelRequested{false};
+        dcf::run::RunContext context{request, run, *connection, view, cancelRequested};
+        dcf::staging::ImportTemp importTemp(*connection);
         QuietReport report;
 
         const long long tenth = kCalls / 10;
@@ -74,9 +79,9 @@ int main(int argc, char** argv) {
         for (long long part = 0; part < 10; ++part) {
             const dcf::bench::Stopwatch watch;
             for (long long i = part * tenth; i < (part + 1) * tenth; ++i) {
-                run.currentNameId = std::to_string(1 + (i * 7919) % referred);
-                run.roleCode = "C";
-                dcf::names::CheckDCFNames(context, report);
+                dcf::names::CheckDCFNames(context, importTemp,
+                                          std::to_string(1 + (i * 7919) % referred),
+                                          dcf::names::Role::Contributor, report);
             }
             tenths.push_back(watch.seconds() / tenth);
         }

@@ -6,19 +6,24 @@
 #include "dcf/record_types.h"
 #include "run/run_context.h"
 #include "staging/import_dcf_records.h"
+#include "staging/import_temp.h"
 
+#include <atomic>
 #include <stdexcept>
 #include <string>
 
 namespace dcf::bench {
 
 void stageFile(db::Connection& connection, const std::filesystem::path& file) {
+    dcf::run::RunRequest request;
+    request.logsFolder = file.parent_path();
+    request.file.path = file;
     dcf::run::ConversionRun run;
-    run.logsFolder = file.parent_path();
-    run.filePath = file;
     dcf::run::SilentView view;
-    dcf::run::RunContext context{run, connection, view};
-    dcf::DcfLineReader reader(run.filePath);
+    std::atomic<bool> cancelRequested{false};
+    dcf::run::RunContext context{request, run, connection, view, cancelRequested};
+    dcf::staging::ImportTemp importTemp(connection);
+    dcf::DcfLineReader reader(file);
     dcf::DcfLine line;
     while (reader.next(line)) {
         ++run.recordCounter;
@@ -26,12 +31,11 @@ void stageFile(db::Connection& connection, const std::filesystem::path& file) {
         if (type == nullptr || !type->staged) {
             continue;
         }
-        run.currentLine = std::move(line.text);
-        run.expectedFieldCount = type->fieldCount;
-        dcf::staging::ImportDCFRecords(context);
+        dcf::staging::ImportDCFRecords(context, importTemp,
+                                       {line.text, line.number, type->fieldCount});
     }
-    if (run.notImportedCount != 0) {
-        throw std::runtime_error(std::to_string(run.notImportedCount) + " lines refused");
+    if (run.counts.notImported != 0) {
+        throw std::runtime_error(std::to_string(run.counts.notImported) + " lines refused");
     }
 }
 

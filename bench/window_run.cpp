@@ -10,7 +10,7 @@
 #include "db/error.h"
 #include "frm_main.h"
 #include "message_box.h"
-#include "run/conversion_run.h"
+#include "run/run_request.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -147,16 +147,16 @@ int runInWindow(const Arguments& arguments) {
         throw std::runtime_error("no file " + arguments.file.string());
     }
     std::filesystem::create_directories(arguments.logs);
-    dcf::run::ConversionRun run;
-    run.logsFolder = arguments.logs;
+    dcf::run::RunRequest request;
+    request.logsFolder = arguments.logs;
     const std::unique_ptr<dcf::db::Connection> connection =
         dcf::db::Connection::open(arguments.database);
     BoxAnswers boxes;
-    dcf::ui::FrmMain window(run, *connection);
+    dcf::ui::FrmMain window(request, *connection);
     window.show();
     // As a drop or the chooser picks it.
     window.chooseFile(arguments.file);
-    if (run.filePath != arguments.file) {
+    if (request.file.path != arguments.file) {
         throw std::runtime_error("the window did not take " + arguments.file.string());
     }
     const double seconds = timeRun(window);

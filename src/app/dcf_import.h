@@ -1,6 +1,7 @@
 #pragma once
 
 #include "run/run_context.h"
+#include "staging/import_temp.h"
 
 #include <exception>
 
@@ -9,9 +10,9 @@ namespace dcf::app {
 // Takes the selected file through the conversion inside the run's open
 // transaction: empties IMPORTTEMP, checks the file's filers against the
 // database, stages every line, runs the importers and writes the count
-// summary. Any failure is logged as a driver failure and counted in
-// run.driverFailureCount; a cancel is rolled back through CancelImport.
-void DCFImport(run::RunContext& context);
+// summary (run.summaryLines). Any failure is logged as a driver failure and
+// counted; a cancel is rolled back through CancelImport.
+void DCFImport(run::RunContext& context, staging::ImportTemp& importTemp);
 
 // The driver's failure block ("---- (Procedure DCFImport)", the error's
 // number, source and description, the line reached), counted as a driver

@@ -1,7 +1,8 @@
 #include "app/filer_prescan.h"
 
-#include "app/run_command.h"
+#include "app/cancel_import.h"
 #include "app/selected_file.h"
+#include "db/cursor.h"
 #include "dcf/dcf_line_reader.h"
 
 #include <stdexcept>
@@ -15,16 +16,14 @@ struct KnownFiler {
 };
 
 bool findFiler(db::Connection& db, const std::string& filerId, KnownFiler& known) {
-    auto& select =
-        db.statement("select filer_namf, filer_naml, filer_type from filers where filer_id = ?");
-    select.run(filerId);
-    const bool found = select.next();
-    if (found) {
-        known.name = select.text("filer_namf") + " " + select.text("filer_naml");
-        known.type = select.text("filer_type");
+    db::Cursor row(db, "select filer_namf, filer_naml, filer_type from filers where filer_id = ?",
+                   filerId);
+    if (!row.next()) {
+        return false;
     }
-    select.reset();
-    return found;
+    known.name = row.row().text("filer_namf") + " " + row.row().text("filer_naml");
+    known.type = row.row().text("filer_type");
+    return true;
 }
 
 void refuseOtherType(run::RunContext& context, const FilerLine& line, const KnownFiler& known) {
@@ -49,18 +48,17 @@ bool continueWithDuplicate(run::RunContext& context, const FilerLine& line,
 
 bool checkFilers(run::RunContext& context) {
     run::ConversionRun& run = context.run;
-    DcfLineReader reader(run.filePath);
+    const std::filesystem::path& file = context.request.file.path;
+    DcfLineReader reader(file);
     DcfLine line;
     context.view.yield();
     // Every line is examined, the first one too: a file may begin with its
     // filer line. A file without any line cannot be read.
     if (!reader.next(line)) {
-        throw std::runtime_error("Input past end of file: " + run.filePath.string() +
-                                 " holds no line.");
+        throw std::runtime_error("Input past end of file: " + file.string() + " holds no line.");
     }
     do {
         ++run.recordCounter;
-        run.currentLine = line.text;
         if (!line.text.starts_with("FLR")) {
             continue;
         }
@@ -77,7 +75,7 @@ bool checkFilers(run::RunContext& context) {
             stop = !continueWithDuplicate(context, filer, known);
         }
         if (stop) {
-            run.cancelRequested = true;
+            context.cancelRequested = true;
             CancelImport(context);
             return false;
         }

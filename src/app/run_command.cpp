@@ -1,5 +1,6 @@
 #include "app/run_command.h"
 
+#include "app/cancel_import.h"
 #include "app/dcf_import.h"
 #include "app/program_folders.h"
 #include "app/run_outcome.h"
@@ -12,6 +13,7 @@
 #include "log/log_file.h"
 #include "log/working_log_lock.h"
 #include "run/run_transaction.h"
+#include "staging/import_temp.h"
 
 #include <chrono>
 #include <optional>
@@ -23,16 +25,16 @@ std::string now12() {
     return log::clockTime12(std::chrono::system_clock::now());
 }
 
-std::string confirmationText(const run::ConversionRun& run) {
-    return "DCF File " + run.fileName + "\r\nfor " + run.fileFilerType + " Filer " +
-           run.fileFilerName + "\r\nwith a Filer ID of " + run.fileFilerId +
+std::string confirmationText(const run::SelectedFile& file) {
+    return "DCF File " + file.name + "\r\nfor " + file.filerType + " Filer " + file.filerName +
+           "\r\nwith a Filer ID of " + file.filerId +
            "\r\nhas been selected.\r\n\r\nDo you want to continue Converting this QORVEX Data "
            "File? \r\n";
 }
 
 // A run stopped before its transaction: says why, and nothing else happens.
 void refuse(run::RunContext& context, const std::string& status, const std::string& message) {
-    context.run.cancelRequested = true;
+    context.cancelRequested = true;
     context.view.setText(control::statbarMain, status);
     context.view.setBusy(false);
     if (!message.empty()) {
@@ -50,17 +52,17 @@ void refuseToStart(run::RunContext& context, const std::exception& failure) {
 // run does not go ahead: refused, or cancelled during the wait.
 bool holdWorkingLog(run::RunContext& context, std::optional<log::WorkingLogLock>& lock,
                     RunResult& result) {
-    run::ConversionRun& run = context.run;
+    const run::RunRequest& request = context.request;
     using Result = log::WorkingLogLock::Result;
     try {
-        lock.emplace(run.logsFolder);
-        const auto stop = [&run] { return run.cancelRequested.load(); };
+        lock.emplace(request.logsFolder);
+        const auto stop = [&context] { return context.cancelRequested.load(); };
         Result held = lock->acquire(std::chrono::milliseconds(0), stop);
         if (held == Result::Busy) {
             context.view.setText(control::statbarMain,
                                  "Waiting for another conversion writing its log in " +
-                                     run.logsFolder.string() + " ...");
-            held = lock->acquire(run.runLockWait, stop);
+                                     request.logsFolder.string() + " ...");
+            held = lock->acquire(request.runLockWait, stop);
         }
         if (held != Result::Held) {
             const std::string text = held == Result::Busy ? lock->busyText() : "";
@@ -75,7 +77,7 @@ bool holdWorkingLog(run::RunContext& context, std::optional<log::WorkingLogLock>
                    text);
             return false;
         }
-        log::LogFile(run.logsFolder).removeIfExists();
+        log::LogFile(request.logsFolder).removeIfExists();
     } catch (const std::exception& failure) {
         lock.reset();
         refuseToStart(context, failure);
@@ -91,13 +93,12 @@ bool prepareRun(run::RunContext& context, std::optional<log::WorkingLogLock>& lo
                 RunResult& result) {
     bool folderWritable = true;
     try {
-        checkLogsFolderWritable(context.run.logsFolder);
+        checkLogsFolderWritable(context.request.logsFolder);
     } catch (const std::runtime_error&) {
         folderWritable = false;
     }
     showRunning(context.view);
-    context.run.resetForNewRun();
-    showResetCounts(context.view, context.run.fileName);
+    showResetCounts(context.view, context.request.file.name);
     return !folderWritable || holdWorkingLog(context, lock, result);
 }
 
@@ -105,15 +106,16 @@ bool prepareRun(run::RunContext& context, std::optional<log::WorkingLogLock>& lo
 // the run does not go ahead.
 bool acceptRun(run::RunContext& context, std::optional<log::WorkingLogLock>& lock,
                RunResult& result) {
-    run::ConversionRun& run = context.run;
+    const run::RunRequest& request = context.request;
     std::error_code error;
-    if (!hasDcfExtension(run.filePath) || !std::filesystem::is_regular_file(run.filePath, error)) {
+    if (!hasDcfExtension(request.file.path) ||
+        !std::filesystem::is_regular_file(request.file.path, error)) {
         refuse(context, "Data file name missing. No files converted.",
                "Incorrect or Missing QORVEX data file name. No files converted");
         return false;
     }
     try {
-        checkLogsFolderWritable(run.logsFolder);
+        checkLogsFolderWritable(request.logsFolder);
     } catch (const std::runtime_error& failure) {
         refuse(context, "Conversion log cannot be written. No files converted.", failure.what());
         return false;
@@ -125,7 +127,8 @@ bool acceptRun(run::RunContext& context, std::optional<log::WorkingLogLock>& loc
     context.view.setText(control::lblToolBar,
                          "Press 'Yes' to continue the conversion, 'No' to cancel the conversion.");
     const run::Question confirm{run::QuestionKind::ConfirmRun, "Converting DCF Data File",
-                                confirmationText(run), run::Icon::Question, run::Answer::No};
+                                confirmationText(request.file), run::Icon::Question,
+                                run::Answer::No};
     if (context.view.ask(confirm) == run::Answer::No) {
         refuse(context, "QORVEX data file conversion canceled. No files converted.", "");
         return false;
@@ -138,7 +141,7 @@ bool acceptRun(run::RunContext& context, std::optional<log::WorkingLogLock>& loc
 bool writeHeader(run::RunContext& context) {
     context.view.setBusy(true);
     try {
-        log::LogFile(context.run.logsFolder).writeHeader(std::chrono::system_clock::now());
+        log::LogFile(context.request.logsFolder).writeHeader(std::chrono::system_clock::now());
     } catch (const std::exception& failure) {
         refuseToStart(context, failure);
         return false;
@@ -164,32 +167,31 @@ RunOutcome failLogged(run::RunContext& context, const std::exception& failure,
 // Takes the run lock and converts, in the run's open transaction. Returns
 // the outcome of a run that ended here (failed, or rolled back by a cancel or
 // a stop); nothing for a conversion that waits for the closing question.
-std::optional<RunOutcome> convert(run::RunContext& context) {
-    run::ConversionRun& run = context.run;
+std::optional<RunOutcome> convert(run::RunContext& context, staging::ImportTemp& importTemp) {
     bool locked = false;
     try {
         // A cancel (a signal, in the batch front end) ends the wait at once.
-        locked = context.db.acquireRunLock(run.runLockWait,
-                                           [&run] { return run.cancelRequested.load(); });
+        locked = context.db.acquireRunLock(context.request.runLockWait,
+                                           [&context] { return context.cancelRequested.load(); });
     } catch (const db::RunLockBusy& busy) {
         return failLogged(context, busy, busy.message());
     }
     if (locked) {
         context.view.setText(control::lblToolBar,
                              "Press the Cancel icon to cancel the conversion.");
-        DCFImport(context);
-        if (!run.cancelRequested) {
+        DCFImport(context, importTemp);
+        if (!context.cancelRequested) {
             context.view.setText(control::lblProcessingMessage,
                                  "Finished converting QORVEX data file");
         }
     }
     context.view.setBusy(false);
     // A cancel that no importer answered still rolls the run back.
-    if (run.cancelRequested && context.transaction->open()) {
+    if (context.cancelRequested && context.transaction->open()) {
         CancelImport(context);
     }
-    showIdle(context.view, run.fileName);
-    if (run.cancelRequested) {
+    showIdle(context.view, context.request.file.name);
+    if (context.cancelRequested) {
         return RunOutcome::Cancelled;
     }
     return std::nullopt;
@@ -197,19 +199,31 @@ std::optional<RunOutcome> convert(run::RunContext& context) {
 
 // Appends the finish line and moves the log to its final name.
 void closeLog(run::RunContext& context, RunResult& result) {
-    run::ConversionRun& run = context.run;
-    const log::LogFile log(run.logsFolder);
+    const run::RunRequest& request = context.request;
+    const log::LogFile log(request.logsFolder);
     const auto now = std::chrono::system_clock::now();
     log.writeFinishLine(now);
     context.view.setText(control::lblFinishTime,
                          "Conversion finish time  ----  " + log::clockTime12(now));
     context.view.setVisible(control::lblFinishTime, true);
-    if (run.importedWithErrorCount >= 1 || run.notImportedCount >= 1) {
+    const run::RunCounts& counts = context.run.counts;
+    if (counts.importedWithError >= 1 || counts.notImported >= 1) {
         context.view.setVisible(control::LblErrorLog, true);
         context.view.setVisible(control::cmdViewErrorFile, true);
     }
-    result.logPath = log::moveToFinalName(
-        log, log::finalLogName(run.logsFolder, run.fileName, std::chrono::system_clock::now()));
+    result.logPath =
+        log::moveToFinalName(log, log::finalLogName(request.logsFolder, request.file.name,
+                                                    std::chrono::system_clock::now()));
+}
+
+// The run's IMPORTTEMP, where the run chose to keep it: in its scratch
+// database on a server, in the target otherwise.
+void makeImportTemp(run::RunContext& context, std::optional<staging::ImportTemp>& importTemp) {
+    if (context.scratch != nullptr) {
+        importTemp.emplace(context.db, *context.scratch);
+    } else {
+        importTemp.emplace(context.db);
+    }
 }
 
 // Everything after the log header: the transaction is begun, converted,
@@ -217,6 +231,7 @@ void closeLog(run::RunContext& context, RunResult& result) {
 RunOutcome convertAndSettle(run::RunContext& context, RunResult& result) {
     std::optional<run::RunTransaction> transaction;
     std::optional<RunScratch> scratch;
+    std::optional<staging::ImportTemp> importTemp;
     std::optional<RunOutcome> outcome;
     try {
         transaction.emplace(context);
@@ -229,6 +244,7 @@ RunOutcome convertAndSettle(run::RunContext& context, RunResult& result) {
     if (transaction) {
         try {
             scratch.emplace(context);
+            makeImportTemp(context, importTemp);
         } catch (const std::exception& failure) {
             outcome = failRun(context, nothingSaved(std::string("The conversion could not make "
                                                                 "its working table: ") +
@@ -237,7 +253,7 @@ RunOutcome convertAndSettle(run::RunContext& context, RunResult& result) {
     }
     if (transaction && !outcome) {
         try {
-            outcome = convert(context);
+            outcome = convert(context, *importTemp);
         } catch (const std::exception& failure) {
             outcome = failLogged(context, failure, nothingSaved(failure.what()));
         }
@@ -245,7 +261,7 @@ RunOutcome convertAndSettle(run::RunContext& context, RunResult& result) {
     try {
         closeLog(context, result);
         if (!outcome) {
-            outcome = settleRun(context);
+            outcome = settleRun(context, *importTemp);
         }
     } catch (const std::exception& failure) {
         // A run that failed already has said so and rolled back; a log that
@@ -265,33 +281,26 @@ bool hasDcfExtension(const std::filesystem::path& path) {
            db::equalsIgnoringAsciiCase(std::string_view(text).substr(text.size() - 7), ".DCF_ZV");
 }
 
-void CancelImport(run::RunContext& context) {
-    if (context.transaction != nullptr) {
-        context.transaction->rollback();
-    }
-    const char* text = "Conversion canceled by user. No files imported.";
-    context.view.setText(control::statbarMain, text);
-    context.view.setText(control::lblProcessingMessage, text);
-    log::LogFile(context.run.logsFolder).writeCancelLine(std::chrono::system_clock::now());
-    context.view.setBusy(false);
-    context.view.yield();
-}
-
-void askToCancel(run::ConversionRun& run, run::View& view) {
-    if (run.cancelRequested) {
+void askToCancel(std::atomic<bool>& cancelRequested, run::View& view) {
+    if (cancelRequested) {
         return;
     }
     const run::Question question{run::QuestionKind::CancelRun, "Conversion File Cancel",
                                  "Are you sure you want to Cancel this Conversion? \r\n",
                                  run::Icon::Critical, run::Answer::No};
     const bool yes = view.ask(question) == run::Answer::Yes;
-    run.cancelRequested = yes;
+    cancelRequested = yes;
     if (yes) {
         view.setEnabled(control::cmdStop, false);
     }
 }
 
-RunResult runConversion(run::RunContext& context) {
+RunResult runConversion(const run::RunRequest& request, db::Connection& db, run::View& view,
+                        std::atomic<bool>& cancelRequested) {
+    // A cancel of an earlier run does not reach this one.
+    cancelRequested = false;
+    run::ConversionRun run;
+    run::RunContext context{request, run, db, view, cancelRequested};
     RunResult result;
     // Held until the log has its final name.
     std::optional<log::WorkingLogLock> workingLog;
@@ -299,10 +308,12 @@ RunResult runConversion(run::RunContext& context) {
         writeHeader(context)) {
         result.outcome = convertAndSettle(context, result);
     } else {
-        showIdle(context.view, context.run.fileName);
+        showIdle(view, request.file.name);
     }
-    result.summaryLines = context.run.summaryLines;
-    context.view.setText(control::lblToolBar, "Press the 'Exit' icon to exit the program.");
+    result.summaryLines = std::move(run.summaryLines);
+    result.counts = run.counts;
+    result.linesRead = run.recordCounter;
+    view.setText(control::lblToolBar, "Press the 'Exit' icon to exit the program.");
     return result;
 }
 

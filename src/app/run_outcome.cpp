@@ -1,6 +1,5 @@
 #include "app/run_outcome.h"
 
-#include "app/run_scratch.h"
 #include "app/run_window_state.h"
 #include "db/error.h"
 #include "dcf/control_names.h"
@@ -25,24 +24,24 @@ void declined(run::RunContext& context, const char* status, const char* processi
     rollback(context);
     context.view.setText(control::statbarMain, status);
     context.view.setText(control::lblProcessingMessage, processing);
-    context.run.cancelRequested = true;
+    context.cancelRequested = true;
     showStoppedWithoutSaving(context.view);
 }
 
-RunOutcome save(run::RunContext& context) {
+RunOutcome save(run::RunContext& context, staging::ImportTemp& importTemp) {
     try {
         if (context.transaction == nullptr) {
             throw db::DbError("25000", 0, "The conversion has no open transaction.", "dcfconvert");
         }
         names::storeHeldNameId(context);
-        saveScratchToServer(context);
+        importTemp.saveToTarget();
         context.transaction->commit();
     } catch (const db::DbError& error) {
         return failRun(context, nothingSaved("Saving failed: " + error.message()));
     }
     context.view.setText(control::statbarMain, "Processed " +
                                                    std::to_string(context.run.recordCounter) + " " +
-                                                   context.run.fileName + " record(s)");
+                                                   context.request.file.name + " record(s)");
     return RunOutcome::Saved;
 }
 
@@ -57,34 +56,34 @@ std::string nothingSaved(const std::string& what) {
     return "The conversion failed and nothing was saved.\r\n" + what;
 }
 
-RunOutcome settleRun(run::RunContext& context) {
-    run::ConversionRun& run = context.run;
-    if (run.cancelRequested) {
+RunOutcome settleRun(run::RunContext& context, staging::ImportTemp& importTemp) {
+    const run::RunCounts& counts = context.run.counts;
+    if (context.cancelRequested) {
         return RunOutcome::Cancelled;
     }
-    if (run.driverFailureCount > 0) {
+    if (counts.driverFailures > 0) {
         context.view.tell({"", kDriverFailed, run::Icon::None});
         declined(context, "Conversion canceled. No files converted",
                  "Conversion canceled. No files converted.");
         return RunOutcome::Failed;
     }
-    if (run.notImportedCount != 0) {
+    if (counts.notImported != 0) {
         if (askToSave(context, run::QuestionKind::SaveNotImported,
                       "Conversion file contains records that will not be Imported.\r\n"
                       "Check the Log file for error description\r\nDo you want to save this "
                       "conversion?")) {
-            return save(context);
+            return save(context, importTemp);
         }
         declined(context, "Conversion canceled. No files converted.",
                  "Conversion canceled No files converted. See conversion log.");
         return RunOutcome::RolledBack;
     }
-    if (run.unexpectedErrorCount != 0) {
+    if (counts.unexpectedErrors != 0) {
         if (askToSave(context, run::QuestionKind::SaveMinor,
                       "Conversion file has minor errors.\r\n"
                       "Check the Log file for error description\r\nDo you want to save this "
                       "conversion?")) {
-            return save(context);
+            return save(context, importTemp);
         }
         declined(context, "Conversion canceled. No files converted.",
                  "Conversion canceled. No files converted. See conversion log.");
@@ -93,7 +92,7 @@ RunOutcome settleRun(run::RunContext& context) {
     context.view.setText(control::lblToolBar,
                          "Press 'Yes' to complete the conversion, 'No' to cancel the conversion.");
     if (askToSave(context, run::QuestionKind::SaveClean, "Save All Converted Records?")) {
-        return save(context);
+        return save(context, importTemp);
     }
     rollback(context);
     context.view.setText(control::statbarMain, "Conversion canceled. No files converted");
@@ -109,11 +108,11 @@ RunOutcome failRun(run::RunContext& context, const std::string& message) {
         // The database is gone; its transaction ends with the connection.
         rollbackProblem = std::string("\r\n") + error.what();
     }
-    context.run.cancelRequested = true;
+    context.cancelRequested = true;
     context.view.setBusy(false);
     context.view.setText(control::statbarMain, "Conversion failed. No files converted.");
     context.view.setText(control::lblProcessingMessage, "Conversion failed. No files converted.");
-    showIdle(context.view, context.run.fileName);
+    showIdle(context.view, context.request.file.name);
     showStoppedWithoutSaving(context.view);
     context.view.tell({"", message + rollbackProblem, run::Icon::Critical});
     return RunOutcome::Failed;

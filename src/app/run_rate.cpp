@@ -1,18 +1,8 @@
-#include "run_rate.h"
+#include "app/run_rate.h"
 
 #include <cmath>
 
-namespace dcf::ui {
-namespace {
-
-// A rate taken over less than this is mostly noise.
-constexpr std::chrono::milliseconds kSettleTime{500};
-
-std::string twoDigits(std::int64_t value) {
-    return (value < 10 ? "0" : "") + std::to_string(value);
-}
-
-} // namespace
+namespace dcf::app {
 
 void RunRate::restart(Clock::time_point now) {
     stepStart_ = now;
@@ -30,29 +20,19 @@ void RunRate::update(std::int64_t value, std::int64_t maximum, Clock::time_point
     maximum_ = maximum;
 }
 
-std::string RunRate::text(Clock::time_point now) const {
-    const auto elapsed = now - stepStart_;
+std::optional<RateEstimate> RunRate::estimate(Clock::time_point now, Clock::duration settle) const {
+    const Clock::duration elapsed = now - stepStart_;
     const std::int64_t done = value_ - valueAtStepStart_;
-    if (elapsed < kSettleTime || done <= 0) {
-        return {};
+    if (elapsed <= Clock::duration::zero() || elapsed < settle || done <= 0) {
+        return std::nullopt;
     }
-    const double rate = static_cast<double>(done) / std::chrono::duration<double>(elapsed).count();
-    std::string shown = std::to_string(std::llround(rate)) + " lines/s";
+    RateEstimate estimate;
+    estimate.perSecond = static_cast<double>(done) / std::chrono::duration<double>(elapsed).count();
     if (maximum_ > value_) {
-        const auto left = std::llround(std::ceil(static_cast<double>(maximum_ - value_) / rate));
-        shown += ", about " + durationText(left) + " left";
+        estimate.secondsLeft =
+            std::llround(std::ceil(static_cast<double>(maximum_ - value_) / estimate.perSecond));
     }
-    return shown;
+    return estimate;
 }
 
-std::string durationText(std::int64_t seconds) {
-    if (seconds < 60) {
-        return std::to_string(seconds) + " s";
-    }
-    if (seconds < 3600) {
-        return std::to_string(seconds / 60) + " min " + twoDigits(seconds % 60) + " s";
-    }
-    return std::to_string(seconds / 3600) + " h " + twoDigits(seconds / 60 % 60) + " min";
-}
-
-} // namespace dcf::ui
+} // namespace dcf::app

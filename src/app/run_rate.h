@@ -2,22 +2,31 @@
 
 #include <chrono>
 #include <cstdint>
-#include <string>
+#include <optional>
 
-namespace dcf::ui {
+namespace dcf::app {
 
-// How fast the progress bar's current step goes and when it ends, for the
-// status bar. The run moves the bar over the file's lines, then over each
-// importer's records; a new maximum or a value that goes back starts a new
-// step, whose rate is its own.
+// What the current step's progress says of its speed.
+struct RateEstimate {
+    double perSecond = 0;
+    // Whole seconds until the step ends, rounded up; nothing at its end.
+    std::optional<std::int64_t> secondsLeft;
+};
+
+// How fast the progress bar's current step goes and when it ends, as both
+// front ends show it. The run moves the bar over the file's lines, then over
+// the names and each importer's records; a new maximum or a value that goes
+// back starts a new step, whose rate is its own.
 class RunRate {
 public:
     using Clock = std::chrono::steady_clock;
 
     void restart(Clock::time_point now);
     void update(std::int64_t value, std::int64_t maximum, Clock::time_point now);
-    // "5400 lines/s, about 35 s left", or "" until the step has moved.
-    [[nodiscard]] std::string text(Clock::time_point now) const;
+    // Nothing until the step has moved and `settle` has passed since it
+    // began: a rate taken over less is mostly noise.
+    [[nodiscard]] std::optional<RateEstimate> estimate(Clock::time_point now,
+                                                       Clock::duration settle = {}) const;
 
 private:
     Clock::time_point stepStart_{};
@@ -26,7 +35,4 @@ private:
     std::int64_t maximum_ = 0;
 };
 
-// "35 s", "4 min 05 s", "2 h 03 min".
-std::string durationText(std::int64_t seconds);
-
-} // namespace dcf::ui
+} // namespace dcf::app

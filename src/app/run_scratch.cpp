@@ -1,7 +1,6 @@
 #include "app/run_scratch.h"
 
 #include "app/scratch_folders.h"
-#include "staging/scratch_import_temp.h"
 
 #include <cerrno>
 #include <cstring>
@@ -13,20 +12,6 @@
 
 namespace dcf::app {
 namespace {
-
-// The key a row staged on the server now would get: the scratch keys carry
-// on from it, so the rows keep the keys they would have had.
-std::int64_t serverNextKey(db::Connection& server) {
-    db::Statement& next = server.statement(
-        "select nextval(pg_get_serial_sequence('IMPORTTEMP', 'import_key')) as next_key");
-    next.execute();
-    if (!next.next()) {
-        throw std::runtime_error("The database did not hand out an IMPORTTEMP key.");
-    }
-    const std::int64_t key = next.integer("next_key");
-    next.reset();
-    return key;
-}
 
 void createPrivateFile(const std::filesystem::path& file) {
     const int descriptor = ::open(file.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
@@ -65,9 +50,7 @@ void RunScratch::open() {
     connection_ = db::Connection::openSqliteFile(file);
     // Nothing of it outlives the run: it need not survive a crash.
     connection_->executeScript("pragma journal_mode = memory; pragma synchronous = off;");
-    connection_->executeScript(staging::scratchImportTempSchema());
     connection_->begin();
-    staging::setNextImportKey(*connection_, serverNextKey(context_.db));
 }
 
 RunScratch::~RunScratch() {
@@ -84,22 +67,6 @@ void RunScratch::removeFolder() {
     std::filesystem::remove_all(folder_, ignored);
     ::close(lockDescriptor_);
     lockDescriptor_ = -1;
-}
-
-void saveScratchToServer(run::RunContext& context) {
-    if (context.scratch == nullptr) {
-        return;
-    }
-    const std::int64_t lastKey = staging::copyImportTemp(*context.scratch, context.db);
-    if (lastKey == 0) {
-        return;
-    }
-    db::Statement& move = context.db.statement(
-        "select setval(pg_get_serial_sequence('IMPORTTEMP', 'import_key'), ?) as last_key");
-    move.run(lastKey);
-    while (move.next()) {
-    }
-    move.reset();
 }
 
 } // namespace dcf::app

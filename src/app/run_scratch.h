@@ -8,10 +8,11 @@
 
 namespace dcf::app {
 
-// IMPORTTEMP of a run on a server, kept in a SQLite file of the run's own:
-// the run reads and rewrites its rows several times each, and on a server
-// every statement is a round trip. Made, it sets context.scratch (only when
-// the target is PostgreSQL); gone, it clears it and deletes the file. The
+// The scratch database of a run on a server, a SQLite file of the run's own
+// where its IMPORTTEMP lives (staging::ImportTemp): the run reads and
+// rewrites its rows several times each, and on a server every statement is a
+// round trip. Made, it sets context.scratch (only when the target is
+// PostgreSQL); gone, it clears it and deletes the file. The
 // file lives in a folder only the user can open and goes with the run,
 // however the run ends; a killed run's folder goes with the next run on a
 // server.
@@ -31,9 +32,5 @@ private:
     int lockDescriptor_ = -1;
     std::unique_ptr<db::Connection> connection_;
 };
-
-// Before a run on a server commits: the scratch rows go to the server's
-// IMPORTTEMP with their keys, and the server's key counter moves past them.
-void saveScratchToServer(run::RunContext& context);
 
 } // namespace dcf::app

@@ -45,24 +45,20 @@ std::optional<FilerLine> readFileFiler(const std::filesystem::path& path) {
     return filer;
 }
 
-void selectFile(run::ConversionRun& run, const std::filesystem::path& path,
-                const std::optional<FilerLine>& filer) {
-    run.filePath = path;
-    run.fileName = path.filename().string();
+run::SelectedFile selectedFile(const std::filesystem::path& path,
+                               const std::optional<FilerLine>& filer) {
     const FilerLine shown = filer.value_or(FilerLine{});
-    run.fileFilerType = shown.type;
-    run.fileFilerId = shown.id;
-    run.fileFilerName = shown.name;
+    return {path, path.filename().string(), shown.type, shown.id, shown.name};
 }
 
-void selectFile(run::ConversionRun& run, const std::filesystem::path& path) {
+run::SelectedFile selectedFile(const std::filesystem::path& path) {
     std::optional<FilerLine> filer;
     try {
         filer = readFileFiler(path);
     } catch (const std::runtime_error&) {
         // An unreadable file is refused by the run itself, with its reason.
     }
-    selectFile(run, path, filer);
+    return selectedFile(path, filer);
 }
 
 } // namespace dcf::app

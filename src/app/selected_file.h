@@ -1,6 +1,6 @@
 #pragma once
 
-#include "run/conversion_run.h"
+#include "run/run_request.h"
 
 #include <filesystem>
 #include <optional>
@@ -27,13 +27,13 @@ FilerLine readFilerLine(std::string_view line);
 // std::runtime_error when the file cannot be read.
 std::optional<FilerLine> readFileFiler(const std::filesystem::path& path);
 
-// Makes `path` the run's selected file: its path, bare name, and `filer`
-// (all empty when there is none).
-void selectFile(run::ConversionRun& run, const std::filesystem::path& path,
-                const std::optional<FilerLine>& filer);
+// The file at `path` as the run's selected file: its path, bare name, and
+// `filer` (all empty when there is none).
+run::SelectedFile selectedFile(const std::filesystem::path& path,
+                               const std::optional<FilerLine>& filer);
 
 // The same, reading the filer from the file; an unreadable file leaves the
 // filer empty, for the run refuses it with its reason.
-void selectFile(run::ConversionRun& run, const std::filesystem::path& path);
+run::SelectedFile selectedFile(const std::filesystem::path& path);
 
 } // namespace dcf::app

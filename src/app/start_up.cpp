@@ -12,16 +12,15 @@ std::string cannotOpenDatabaseText(const std::string& target, const std::string&
            "program again.";
 }
 
-StartUpResult startUp(InstanceLock& lock, StartUpUi& ui, run::ConversionRun& run,
+StartUpResult startUp(InstanceLock& lock, StartUpUi& ui, run::RunRequest& request,
                       const std::string& target, const std::filesystem::path& programFolder) {
     StartUpResult result;
-    run.cancelRequested = false;
     if (!lock.tryLock()) {
         ui.showAlreadyRunning();
         result.outcome = StartUpResult::Outcome::AlreadyRunning;
         return result;
     }
-    run.logsFolder = chooseLogsFolder(programFolder);
+    request.logsFolder = chooseLogsFolder(programFolder);
     try {
         result.connection = db::Connection::open(target);
     } catch (const db::DbError& error) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "db/connection.h"
-#include "run/conversion_run.h"
+#include "run/run_request.h"
 
 #include <filesystem>
 #include <memory>
@@ -37,9 +37,10 @@ struct StartUpResult {
     [[nodiscard]] int exitStatus() const { return outcome == Outcome::DatabaseUnavailable ? 3 : 1; }
 };
 
-// Refuses a second copy, fixes the logs folder, opens the shared connection.
-// The caller shows the main window only when the outcome is Started.
-StartUpResult startUp(InstanceLock& lock, StartUpUi& ui, run::ConversionRun& run,
+// Refuses a second copy, fixes the logs folder of the runs to come, opens
+// the shared connection. The caller shows the main window only when the
+// outcome is Started.
+StartUpResult startUp(InstanceLock& lock, StartUpUi& ui, run::RunRequest& request,
                       const std::string& target, const std::filesystem::path& programFolder);
 
 // The text of the message when the database cannot be opened.

@@ -1,13 +1,14 @@
 #include "cli/cli_main.h"
 
 #include "app/program_folders.h"
+#include "app/run_command.h"
 #include "app/selected_file.h"
 #include "app/start_up.h"
 #include "cli/cli_options.h"
 #include "cli/cli_view.h"
 #include "db/connection.h"
 #include "db/error.h"
-#include "run/run_context.h"
+#include "run/run_request.h"
 
 #include <atomic>
 #include <exception>
@@ -18,15 +19,15 @@
 namespace dcf::cli {
 namespace {
 
-// The run a signal cancels. A handler may only touch lock-free atomics.
-std::atomic<run::ConversionRun*> signalledRun{nullptr};
-static_assert(std::atomic<run::ConversionRun*>::is_always_lock_free);
+// The flag a signal sets. A handler may only touch lock-free atomics.
+std::atomic<std::atomic<bool>*> signalledFlag{nullptr};
+static_assert(std::atomic<std::atomic<bool>*>::is_always_lock_free);
 static_assert(std::atomic<bool>::is_always_lock_free);
 
 extern "C" void requestCancel(int /*signal*/) {
-    run::ConversionRun* run = signalledRun.load();
-    if (run != nullptr) {
-        run->cancelRequested.store(true);
+    std::atomic<bool>* flag = signalledFlag.load();
+    if (flag != nullptr) {
+        flag->store(true);
     }
 }
 
@@ -38,9 +39,11 @@ int failed(std::ostream& out, const std::string& text) {
     return kFailedStatus;
 }
 
-app::RunResult runWithSignals(run::RunContext& context) {
-    const CancelOnSignals cancelOnSignals(context.run);
-    return app::runConversion(context);
+app::RunResult runWithSignals(const run::RunRequest& request, db::Connection& connection,
+                              run::View& view) {
+    std::atomic<bool> cancelRequested{false};
+    const CancelOnSignals cancelOnSignals(cancelRequested);
+    return app::runConversion(request, connection, view, cancelRequested);
 }
 
 } // namespace
@@ -76,8 +79,8 @@ int exitStatus(app::RunOutcome outcome) {
     return kFailedStatus;
 }
 
-CancelOnSignals::CancelOnSignals(run::ConversionRun& run) {
-    signalledRun.store(&run);
+CancelOnSignals::CancelOnSignals(std::atomic<bool>& cancelRequested) {
+    signalledFlag.store(&cancelRequested);
     struct sigaction action {};
     action.sa_handler = requestCancel;
     sigemptyset(&action.sa_mask);
@@ -88,7 +91,7 @@ CancelOnSignals::CancelOnSignals(run::ConversionRun& run) {
 CancelOnSignals::~CancelOnSignals() {
     sigaction(SIGINT, &previousInterrupt_, nullptr);
     sigaction(SIGTERM, &previousTerminate_, nullptr);
-    signalledRun.store(nullptr);
+    signalledFlag.store(nullptr);
 }
 
 namespace {
@@ -107,15 +110,14 @@ int convertAndReport(int argc, char** argv, std::ostream& out, std::ostream& err
         return failed(out, app::cannotOpenDatabaseText(options.target, error.message()));
     }
 
-    run::ConversionRun run;
-    run.logsFolder =
+    run::RunRequest request;
+    request.logsFolder =
         options.logsFolder ? *options.logsFolder : app::chooseLogsFolder(app::programFolder());
-    app::selectFile(run, options.file);
-    CliView view(options, run, out, err);
-    run::RunContext context{run, *connection, view};
+    request.file = app::selectedFile(options.file);
+    CliView view(options, request.file, out, err);
     app::RunResult result;
     try {
-        result = runWithSignals(context);
+        result = runWithSignals(request, *connection, view);
     } catch (const std::exception& error) {
         // The engine reports its own failures; this is the last guard.
         return failed(out, error.what());

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/run_command.h"
-#include "run/conversion_run.h"
 
+#include <atomic>
 #include <csignal>
 #include <iosfwd>
 
@@ -23,7 +23,7 @@ int exitStatus(app::RunOutcome outcome);
 // Cancel does; the signals' previous handling comes back when it goes.
 class CancelOnSignals {
 public:
-    explicit CancelOnSignals(run::ConversionRun& run);
+    explicit CancelOnSignals(std::atomic<bool>& cancelRequested);
     ~CancelOnSignals();
     CancelOnSignals(const CancelOnSignals&) = delete;
     CancelOnSignals& operator=(const CancelOnSignals&) = delete;

@@ -37,15 +37,12 @@ std::string countsPart(const ProgressSnapshot& progress, const char* heading,
 }
 
 std::string ratePart(const ProgressSnapshot& progress) {
-    const auto done = static_cast<double>(progress.value - progress.valueAtStepStart);
-    if (progress.secondsInStep <= 0 || done <= 0) {
+    if (!progress.rate) {
         return {};
     }
-    const double rate = done / progress.secondsInStep;
-    std::string part = ", " + std::to_string(std::llround(rate)) + "/s";
-    const auto left = static_cast<double>(progress.maximum - progress.value);
-    if (left > 0) {
-        part += ", about " + std::to_string(std::llround(std::ceil(left / rate))) + " s left";
+    std::string part = ", " + std::to_string(std::llround(progress.rate->perSecond)) + "/s";
+    if (progress.rate->secondsLeft) {
+        part += ", about " + std::to_string(*progress.rate->secondsLeft) + " s left";
     }
     return part;
 }
@@ -92,10 +89,11 @@ std::string progressLine(const ProgressSnapshot& progress) {
     return line;
 }
 
-CliView::CliView(const Options& options, const run::ConversionRun& run, std::ostream& out,
+CliView::CliView(const Options& options, const run::SelectedFile& file, std::ostream& out,
                  std::ostream& err)
-    : options_(options), run_(run), out_(out), err_(err), stepStart_(Clock::now()),
-      lastReport_(stepStart_) {}
+    : options_(options), file_(file), out_(out), err_(err), lastReport_(Clock::now()) {
+    rate_.restart(lastReport_);
+}
 
 void CliView::setText(std::string_view name, std::string_view text) {
     if (name != control::lblProcessingMessage || text == progress_.step) {
@@ -107,6 +105,7 @@ void CliView::setText(std::string_view name, std::string_view text) {
     progress_.step = text;
     progress_.value = 0;
     progress_.maximum = 0;
+    rate_.update(0, 0, Clock::now());
     if (!options_.quiet) {
         lastReport_ = Clock::now();
         writeLine(err_, progressLine(progress_));
@@ -119,12 +118,7 @@ void CliView::setCount(std::string_view label, std::int64_t value) {
 }
 
 void CliView::setProgress(std::int64_t value, std::int64_t maximum) {
-    // A new maximum or a bar that goes back starts a new step: its rate and
-    // time left are its own.
-    if (maximum != progress_.maximum || value < progress_.value) {
-        stepStart_ = Clock::now();
-        progress_.valueAtStepStart = value;
-    }
+    rate_.update(value, maximum, Clock::now());
     progress_.value = value;
     progress_.maximum = maximum;
     reportProgress();
@@ -139,7 +133,7 @@ void CliView::reportProgress() {
         return;
     }
     lastReport_ = now;
-    progress_.secondsInStep = std::chrono::duration<double>(now - stepStart_).count();
+    progress_.rate = rate_.estimate(now);
     writeLine(err_, progressLine(progress_));
 }
 
@@ -147,8 +141,7 @@ run::Answer CliView::ask(const run::Question& question) {
     switch (question.kind) {
     case run::QuestionKind::ConfirmRun:
         // Running the command is the confirmation; show what it confirms.
-        writeLine(out_, "filer: " + run_.fileFilerType + " " + run_.fileFilerId + " " +
-                            run_.fileFilerName);
+        writeLine(out_, "filer: " + file_.filerType + " " + file_.filerId + " " + file_.filerName);
         return run::Answer::Yes;
     case run::QuestionKind::CancelRun:
         // Cancel comes from a signal, which sets the flag without a question.

@@ -1,13 +1,15 @@
 #pragma once
 
+#include "app/run_rate.h"
 #include "cli/cli_options.h"
-#include "run/conversion_run.h"
+#include "run/run_request.h"
 #include "run/view.h"
 
 #include <chrono>
 #include <cstdint>
 #include <iosfwd>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,8 +28,7 @@ struct ProgressSnapshot {
     std::string step; // the processing message, may be empty
     std::int64_t value = 0;
     std::int64_t maximum = 0;
-    double secondsInStep = 0; // since the bar started over
-    std::int64_t valueAtStepStart = 0;
+    std::optional<app::RateEstimate> rate;                   // of the bar since it started over
     std::map<std::string, std::int64_t, std::less<>> counts; // by count label
 };
 
@@ -40,7 +41,8 @@ std::string progressLine(const ProgressSnapshot& progress);
 // standard error as each step begins and at most a few times a second between.
 class CliView final : public run::View {
 public:
-    CliView(const Options& options, const run::ConversionRun& run, std::ostream& out,
+    // `file` is the run's, whose filer line the confirmation shows.
+    CliView(const Options& options, const run::SelectedFile& file, std::ostream& out,
             std::ostream& err);
 
     void setText(std::string_view control, std::string_view text) override;
@@ -65,13 +67,13 @@ private:
     }
 
     const Options& options_;
-    const run::ConversionRun& run_;
+    const run::SelectedFile& file_;
     std::ostream& out_;
     std::ostream& err_;
     std::size_t duplicateFilerAsked_ = 0;
     std::size_t similarNameAsked_ = 0;
     ProgressSnapshot progress_;
-    Clock::time_point stepStart_;
+    app::RunRate rate_;
     Clock::time_point lastReport_;
 };
 

@@ -48,7 +48,7 @@ bool isValidDate(std::string_view monthText, std::string_view dayText, std::stri
 
 } // namespace
 
-std::string ConvertDate(std::string_view inDate, bool& recordError) {
+ConvertedDate ConvertDate(std::string_view inDate) {
     std::string year(utf8First(inDate, 4));
     const std::string_view month = utf8Slice(inDate, 4, 2);
     const std::string_view day = utf8Slice(inDate, 6, 2);
@@ -59,12 +59,10 @@ std::string ConvertDate(std::string_view inDate, bool& recordError) {
         year = "20" + std::string(lastTwo);
     }
 
-    std::string result;
-    result.reserve(month.size() + day.size() + year.size() + 2);
-    result.append(month).append("/").append(day).append("/").append(year);
-    if (!isValidDate(month, day, year)) {
-        recordError = true;
-    }
+    ConvertedDate result;
+    result.text.reserve(month.size() + day.size() + year.size() + 2);
+    result.text.append(month).append("/").append(day).append("/").append(year);
+    result.valid = isValidDate(month, day, year);
     return result;
 }
 

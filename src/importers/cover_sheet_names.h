@@ -1,6 +1,6 @@
 #pragma once
 
-#include "importers/importer_description.h"
+#include "importers/import_row.h"
 
 #include <optional>
 #include <string>
@@ -11,7 +11,7 @@ namespace dcf::importers {
 std::optional<double> asNumber(const std::string& text);
 
 // The cover sheet's filer: the NAME record it names becomes the filer set of
-// the run's cover-sheet state. Throws when the file has no such record.
+// the cover sheets. Throws when the file has no such record.
 void readCoverSheetFiler(ImportRow& row, const std::string& filerReference);
 
 // The cover sheet's treasurer and mailing address, when it names one; a

@@ -1,6 +1,5 @@
-#include "importers/import_asset.h"
-
 #include "dcf/text_encoding.h"
+#include "importers/importers.h"
 #include "importers/schedule_rules.h"
 #include "importers/value_limits.h"
 
@@ -10,25 +9,22 @@ namespace {
 // The status bar shows this much of an asset's description.
 constexpr std::size_t kStatusDescription = 60;
 
-const std::string& insertAsset() {
-    static const std::string sql =
-        insertSql("ASSET", {"filer_id", "repno", "rec_type", "form_type", "item_id", "asset_dscr"});
-    return sql;
-}
-
 // The description is stored whole, however long.
 RowOutcome convertAsset(ImportRow& row) {
     const staging::StagedRow& s = row.staged();
-    insertRow(row.db(), insertAsset(),
-              {row.run().filerId, s.text("repno"), std::string("ASSET"), s.field(6),
-               s.text("rec_num"), stagedField10(s)});
+    db::ColumnValues values = reportRow(row);
+    values.set("rec_type", std::string("ASSET"))
+        .set("form_type", s.field(6))
+        .set("item_id", s.text("rec_num"))
+        .set("asset_dscr", stagedField10(s));
+    insertTargetRow(row, values);
     return RowOutcome::added();
 }
 
 // An asset names no one: the status names the asset.
-std::string assetStatus(const run::ConversionRun& /*run*/, const staging::StagedRow& row) {
+std::string assetStatus(const ImportRow& row) {
     return "Added Asset record(s) for " +
-           std::string(utf8First(stagedField10(row), kStatusDescription));
+           std::string(utf8First(stagedField10(row.staged()), kStatusDescription));
 }
 
 } // namespace
@@ -43,9 +39,5 @@ const ImporterDescription kImportASSET{
     .blockRecordType = "ASSET",
     .lineNumberLine = LineNumberLine::Capital,
 };
-
-ImporterResult ImportASSET(run::RunContext& context) {
-    return runImporter(context, kImportASSET);
-}
 
 } // namespace dcf::importers

@@ -1,28 +1,24 @@
-#include "importers/import_corr.h"
-
+#include "importers/importers.h"
 #include "importers/schedule_rules.h"
 #include "importers/value_limits.h"
 
 namespace dcf::importers {
 namespace {
 
-const std::string& insertCorrection() {
-    static const std::string sql =
-        insertSql("CORR", {"filer_id", "repno", "rec_type", "form_type", "explain"});
-    return sql;
-}
-
 // Each row's explanation is its own: a row without one stores none, not the
 // explanation of the row before.
 RowOutcome convertCorrection(ImportRow& row) {
     const staging::StagedRow& s = row.staged();
-    insertRow(row.db(), insertCorrection(),
-              {row.run().filerId, s.text("repno"), std::string("CORR"), s.field(6), stagedText(s)});
+    db::ColumnValues values = reportRow(row);
+    values.set("rec_type", std::string("CORR"))
+        .set("form_type", s.field(6))
+        .set("explain", stagedText(s));
+    insertTargetRow(row, values);
     return RowOutcome::added();
 }
 
-std::string correctionStatus(const run::ConversionRun& /*run*/, const staging::StagedRow& row) {
-    return "Added CORR record(s) for report # " + row.text("repno");
+std::string correctionStatus(const ImportRow& row) {
+    return "Added CORR record(s) for report # " + row.staged().text("repno");
 }
 
 } // namespace
@@ -39,9 +35,5 @@ const ImporterDescription kImportCORR{
     .endAtFirstError = true,
     .testCancel = false,
 };
-
-ImporterResult ImportCORR(run::RunContext& context) {
-    return runImporter(context, kImportCORR);
-}
 
 } // namespace dcf::importers

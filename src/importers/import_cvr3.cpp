@@ -1,42 +1,42 @@
-#include "importers/import_cvr3.h"
-
 #include "dcf/convert_date.h"
+#include "importers/importers.h"
 #include "importers/schedule_rules.h"
 #include "importers/value_limits.h"
 
 namespace dcf::importers {
 namespace {
 
-const std::string& insertMeasure() {
-    static const std::string sql = insertSql(
-        "MEASURES", {"filer_id", "repno", "rec_type", "form_type", "item_id", "text_name",
-                     "supoppsubj", "supopp_cd", "officename", "ballot_no", "election_dt"});
-    return sql;
-}
+constexpr run::FieldLimit kMeasureDescription{"Measure description", 100};
+constexpr run::FieldLimit kCandidateOfficeName{"Candidate Office Name", 30};
 
 RowOutcome convertMeasure(ImportRow& row) {
     const staging::StagedRow& s = row.staged();
-    run::ConversionRun& run = row.run();
-    run::ScheduleItem& working = beginScheduleRow(row);
     const std::string subjectKind = s.field(8);
     // A measure is named by its description, a candidate by field 7.
-    working.description = cutToLimit(row, subjectKind == "M" ? s.field(13) : s.field(7), 100,
-                                     "Measure description", itemPlace(run));
+    row.item.description = run::cutToLimit(row, subjectKind == "M" ? s.field(13) : s.field(7),
+                                           kMeasureDescription, run::recordPlace(row));
     const std::string officeName =
-        cutToLimit(row, stagedField10(s), 30, "Candidate Office Name", itemPlace(run));
+        run::cutToLimit(row, stagedField10(s), kCandidateOfficeName, run::recordPlace(row));
     db::Value electionDate = db::Null{};
     if (const std::string staged = s.field(12); !isEmptyQuoted(staged)) {
-        electionDate = ConvertDate(staged, run.recordError);
+        electionDate = ConvertDate(staged).text;
     }
-    insertRow(row.db(), insertMeasure(),
-              {run.filerId, s.text("repno"), std::string("CVR3"), s.field(6), s.text("rec_num"),
-               working.description, subjectKind, s.field(9), officeName, s.field(11),
-               electionDate});
+    db::ColumnValues values = reportRow(row);
+    values.set("rec_type", std::string("CVR3"))
+        .set("form_type", s.field(6))
+        .set("item_id", s.text("rec_num"))
+        .set("text_name", row.item.description)
+        .set("supoppsubj", subjectKind)
+        .set("supopp_cd", s.field(9))
+        .set("officename", officeName)
+        .set("ballot_no", s.field(11))
+        .set("election_dt", electionDate);
+    insertTargetRow(row, values);
     return RowOutcome::added();
 }
 
-std::string measureStatus(const run::ConversionRun& run, const staging::StagedRow& /*row*/) {
-    return "Added Measure record(s) For " + run.scheduleItem.description;
+std::string measureStatus(const ImportRow& row) {
+    return "Added Measure record(s) For " + row.item.description;
 }
 
 } // namespace
@@ -51,9 +51,5 @@ const ImporterDescription kImportCVR3{
     .blockRecordType = "CVR3",
     .lineNumberLine = LineNumberLine::LowerCase,
 };
-
-ImporterResult ImportCVR3(run::RunContext& context) {
-    return runImporter(context, kImportCVR3);
-}
 
 } // namespace dcf::importers

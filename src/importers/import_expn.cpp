@@ -1,21 +1,8 @@
-#include "importers/import_expn.h"
-
+#include "importers/importers.h"
 #include "importers/schedule_rules.h"
-
-#include <optional>
 
 namespace dcf::importers {
 namespace {
-
-const std::string& insertExpenditure() {
-    static const std::string sql = insertSql(
-        "EXPN", {"filer_id",   "repno",      "rec_type",   "form_type",    "item_id",
-                 "expn_amt",   "expn_date",  "expn_descr", "expcntr_yn",   "expncorp_yn",
-                 "reimbur_cb", "payee_id",   "entity_cd",  "payee_naml",   "payee_namf",
-                 "payee_namt", "payee_nams", "payee_namn", "payee_adr1",   "payee_adr2",
-                 "payee_city", "payee_stcd", "payee_zip4", "itemize_prog", "itemize_user"});
-    return sql;
-}
 
 // The flags an expenditure's form gives field 13 and the itemize flag.
 struct ExpenditureFlags {
@@ -44,29 +31,25 @@ ExpenditureFlags expenditureFlags(const staging::StagedRow& s) {
 
 void addExpenditure(ImportRow& row, db::Currency amount, const ExpenditureFlags& flags) {
     const staging::StagedRow& s = row.staged();
-    const run::ConversionRun& run = row.run();
-    std::vector<db::Value> values = {run.filerId,
-                                     s.text("repno"),
-                                     std::string("EXPN"),
-                                     s.field(6),
-                                     s.text("rec_num"),
-                                     amount,
-                                     run.scheduleItem.date,
-                                     run.scheduleItem.description,
-                                     flags.contributionToCandidate,
-                                     std::string("N"),
-                                     flags.reimbursement,
-                                     run.currentNameId,
-                                     entityCode(run.resolvedName)};
-    appendNameAndAddress(values, run.resolvedName);
-    values.emplace_back(false);
-    values.emplace_back(flags.itemize);
-    insertRow(row.db(), insertExpenditure(), values);
+    db::ColumnValues values = reportRow(row);
+    values.set("rec_type", std::string("EXPN"))
+        .set("form_type", s.field(6))
+        .set("item_id", s.text("rec_num"))
+        .set("expn_amt", amount)
+        .set("expn_date", row.item.date)
+        .set("expn_descr", row.item.description)
+        .set("expcntr_yn", flags.contributionToCandidate)
+        .set("expncorp_yn", std::string("N"))
+        .set("reimbur_cb", flags.reimbursement)
+        .set("payee_id", row.nameId)
+        .set("entity_cd", names::entityCode(row.resolved.name));
+    names::setNameColumns(values, "payee_", row.resolved.name);
+    names::setAddressColumns(values, "payee_", row.resolved.address);
+    values.set("itemize_prog", false).set("itemize_user", flags.itemize);
+    insertTargetRow(row, values);
 }
 
 RowOutcome convertExpenditure(ImportRow& row) {
-    const staging::StagedRow& s = row.staged();
-    run::ScheduleItem& working = beginScheduleRow(row);
     const DatedItem item = readDatedItem(row);
     if (auto rejection =
             checkDatedItem(row, item,
@@ -75,28 +58,27 @@ RowOutcome convertExpenditure(ImportRow& row) {
                             "Expenditure Amount is missing. Record will not be imported."})) {
         return *rejection;
     }
-    working.description = descriptionRule(row, working.description, "Expenditure description");
-    ExpenditureFlags flags = expenditureFlags(s);
-    if (resolveScheduleName(row, item.nameId, "P") == names::NameLookup::Missing) {
+    row.item.description = descriptionRule(row, row.item.description, "Expenditure description");
+    ExpenditureFlags flags = expenditureFlags(row.staged());
+    if (!resolveScheduleName(row, item.nameId, names::Role::Payee)) {
         return RowOutcome::refused();
     }
-    if (readCoverSheetItemization(row, s.text("repno")).itemizeAll) {
+    if (readCoverSheetItemization(row).itemizeAll) {
         flags.itemize = true;
     }
     addExpenditure(row, *item.amount, flags);
     return RowOutcome::added();
 }
 
-std::string expenditureStatus(const run::ConversionRun& run, const staging::StagedRow& /*row*/) {
-    return withResolvedName("Added Expenditure record(s) for ", run);
+std::string expenditureStatus(const ImportRow& row) {
+    return withResolvedName("Added Expenditure record(s) for ", row);
 }
 
-std::vector<std::string> expenditureLines(const run::ConversionRun& run,
-                                          const staging::StagedRow& /*row*/) {
-    const run::ScheduleItem& item = run.scheduleItem;
-    return {"Record Number = " + run.currentRecordNumber, withResolvedName("Payee Name = ", run),
-            "Expenditure Date = " + item.date, "Expenditure Amount = " + item.amount,
-            "Expenditure Description = " + item.description};
+std::vector<std::string> expenditureLines(const ImportRow& row) {
+    const WorkingValues& item = row.item;
+    return {"Record Number = " + std::string(row.recordNumber()),
+            withResolvedName("Payee Name = ", row), "Expenditure Date = " + item.date,
+            "Expenditure Amount = " + item.amount, "Expenditure Description = " + item.description};
 }
 
 } // namespace
@@ -112,9 +94,5 @@ const ImporterDescription kImportEXPN{
     .identifyingLines = expenditureLines,
     .errorNumberLine = false,
 };
-
-ImporterResult ImportEXPN(run::RunContext& context) {
-    return runImporter(context, kImportEXPN);
-}
 
 } // namespace dcf::importers

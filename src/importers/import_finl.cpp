@@ -1,26 +1,23 @@
-#include "importers/import_finl.h"
-
+#include "importers/importers.h"
 #include "importers/schedule_rules.h"
 
 namespace dcf::importers {
 namespace {
 
-const std::string& insertFinalReport() {
-    static const std::string sql = insertSql(
-        "FINL", {"filer_id", "repno", "rec_type", "form_type", "boxa_cd", "boxb_cd", "oh_ack_cb"});
-    return sql;
-}
-
 RowOutcome convertFinalReport(ImportRow& row) {
     const staging::StagedRow& s = row.staged();
-    insertRow(row.db(), insertFinalReport(),
-              {row.run().filerId, s.text("repno"), std::string("FINL"), s.field(6),
-               s.field(7) == "1", s.field(8) == "1", s.field(9) == "Y"});
+    db::ColumnValues values = reportRow(row);
+    values.set("rec_type", std::string("FINL"))
+        .set("form_type", s.field(6))
+        .set("boxa_cd", s.field(7) == "1")
+        .set("boxb_cd", s.field(8) == "1")
+        .set("oh_ack_cb", s.field(9) == "Y");
+    insertTargetRow(row, values);
     return RowOutcome::added();
 }
 
-std::string finalReportStatus(const run::ConversionRun& run, const staging::StagedRow& /*row*/) {
-    return "Added Final Report record for filer #" + run.filerId;
+std::string finalReportStatus(const ImportRow& row) {
+    return "Added Final Report record for filer #" + row.run().filer.id;
 }
 
 } // namespace
@@ -37,9 +34,5 @@ const ImporterDescription kImportFINL{
     .endAtFirstError = true,
     .testCancel = false,
 };
-
-ImporterResult ImportFINL(run::RunContext& context) {
-    return runImporter(context, kImportFINL);
-}
 
 } // namespace dcf::importers

@@ -1,7 +1,7 @@
-#include "importers/import_form.h"
-
 #include "dcf/convert_date.h"
 #include "importers/cover_sheet_names.h"
+#include "importers/importers.h"
+#include "importers/schedule_rules.h"
 #include "importers/value_limits.h"
 #include "names/id_counters.h"
 #include "staging/update_import_temp.h"
@@ -30,11 +30,6 @@ std::pair<std::string, std::string> filedRule(const std::string& filed, std::str
     return {"0", correction};
 }
 
-// An office's name or number cut to its width, with a warning.
-std::string officeValue(ImportRow& row, int field, std::size_t limit, const char* label) {
-    return cutToLimit(row, row.staged().field(field), limit, label, kFormRecord);
-}
-
 db::Value monthOf(const std::string& month) {
     static const std::array<const char*, 12> kMonths = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
                                                         "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
@@ -46,147 +41,144 @@ db::Value monthOf(const std::string& month) {
     return db::Null{};
 }
 
-db::Value dateValue(const std::string& staged, const std::string& converted) {
-    return isEmptyQuoted(staged) ? db::Value(db::Null{}) : db::Value(converted);
+// A date of the report: nothing when the file leaves it empty.
+std::optional<ConvertedDate> reportDate(const std::string& staged) {
+    if (isEmptyQuoted(staged)) {
+        return std::nullopt;
+    }
+    return ConvertDate(staged);
 }
 
-std::string convertedDate(const std::string& staged, bool& recordError) {
-    return isEmptyQuoted(staged) ? std::string() : ConvertDate(staged, recordError);
+db::Value dateValue(const std::optional<ConvertedDate>& date) {
+    return date ? db::Value(date->text) : db::Value(db::Null{});
 }
 
+// The report's period and election, as the file gives them and converted.
+struct ReportDates {
+    std::optional<ConvertedDate> start, end, election;
+};
+
+// An office's name or number cut to its width, with a warning.
 struct Offices {
     std::string heldName, heldNumber, soughtName, soughtNumber;
 };
 
-std::vector<db::Value> cvrValues(ImportRow& row, const std::pair<std::string, std::string>& filed,
-                                 const Offices& offices, const std::string& electDate) {
+Offices cutOffices(ImportRow& row) {
     const staging::StagedRow& s = row.staged();
-    const run::ConversionRun& run = row.run();
-    const run::CoverSheetState& cover = run.coverSheet;
-    const std::optional<double> correction = asNumber(filed.second);
-    if (!correction) {
-        throw std::runtime_error("Correction number '" + filed.second + "' is not a number.");
-    }
-    std::vector<db::Value> v = {run.filerId,
-                                run.newReportNumber,
-                                s.field(6),
-                                filed.second,
-                                *correction != 0 ? db::Value(run.newReportNumber)
-                                                 : db::Value(db::Null{}),
-                                dateValue(s.field(11), cover.startDate),
-                                dateValue(s.field(12), cover.endDate),
-                                dateValue(s.field(13), electDate),
-                                s.field(14),
-                                s.field(15),
-                                s.field(16),
-                                offices.heldName,
-                                offices.heldNumber,
-                                s.field(19),
-                                offices.soughtName,
-                                offices.soughtNumber,
-                                s.field(23),
-                                s.field(24),
-                                s.field(25),
-                                s.field(25) == "C" ? db::Value(s.field(26)) : db::Value(db::Null{}),
-                                s.field(28),
-                                filed.first};
-    for (int n = 30; n <= 39; ++n) {
-        v.emplace_back(yesWhen(s.field(n) == "X"));
-    }
-    v.push_back(monthOf(s.field(40)));
-    v.emplace_back(yesWhen(s.field(41) == "Y"));
-    v.emplace_back(yesWhen(s.field(42) == "Y"));
-    v.emplace_back(yesWhen(asNumber(s.field(46)) == 1.0));
-    v.emplace_back(cover.filerEntityCode);
-    for (const run::NameSet* set : {&cover.filer, &cover.treasurer}) {
-        for (const std::string* value :
-             {&set->naml, &set->namf, &set->namt, &set->nams, &set->namn, &set->adr1, &set->adr2,
-              &set->city, &set->stcd, &set->zip4}) {
-            v.emplace_back(*value);
-        }
-    }
-    v.emplace_back(cover.treasurerPhone);
-    v.emplace_back(cover.treasurerPhoneExtension);
-    for (const std::string* value : {&cover.mailing.adr1, &cover.mailing.adr2, &cover.mailing.city,
-                                     &cover.mailing.stcd, &cover.mailing.zip4}) {
-        v.emplace_back(*value);
-    }
-    v.emplace_back(yesWhen(s.field(22) != "Y"));
-    return v;
+    Offices offices;
+    offices.heldName = run::cutToLimit(row, s.field(17), kOfficeHeldName, kFormRecord);
+    offices.heldNumber = run::cutToLimit(row, s.field(18), kOfficeHeldNumber, kFormRecord);
+    offices.soughtName = run::cutToLimit(row, s.field(20), kOfficeSoughtName, kFormRecord);
+    offices.soughtNumber = run::cutToLimit(row, s.field(21), kOfficeSoughtNumber, kFormRecord);
+    return offices;
 }
 
-void insertCoverSheet(db::Connection& db, const std::vector<db::Value>& values) {
-    db::Statement& insert = db.statement(
-        "insert into cvr (filer_id, repno, form_type, correction_num, Prev_Repno, from_date, "
-        "thru_date, elect_date, electtypcd, electdescr, OffHldCd, OffHldNam, OffHldNum, "
-        "OffSeekCd, OffSeekNam, OffSeekNum, party_code, party_text, st_co_code, county_name, "
-        "sign_print, filed_yn, rpttyp_jan, rpttyp_jul, rpttyp_e50, rpttyp_e30, rpttyp_e8, "
-        "rpttyp_a15, rpttyp_a10, rpttyp_500, rpttyp_run, rpttyp_fin, rpttyp_mon, filer_coa, "
-        "tmail_coa, itemize_all, entity_cd, filer_naml, filer_namf, filer_namt, filer_nams, "
-        "filer_namn, filer_adr1, filer_adr2, filer_city, filer_stcd, filer_zip4, tres_naml, "
-        "tres_namf, tres_namt, tres_nams, tres_namn, tres_adr1, tres_adr2, tres_city, tres_stcd, "
-        "tres_zip4, tres_phon, tres_phone_x, tmail_adr1, tmail_adr2, tmail_city, tmail_stcd, "
-        "tmail_zip4, no_actv) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-        "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-        "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-    int index = 0;
-    for (const db::Value& value : values) {
-        insert.bind(++index, value);
+// The report's numbers, period, election and offices, and what it says of
+// itself. Throws for a correction number that is no number.
+void setReportColumns(db::ColumnValues& v, const staging::StagedRow& s,
+                      const std::string& reportNumber, const ReportDates& dates,
+                      const Offices& offices) {
+    const auto [filed, correction] = filedRule(s.field(5), s.field(10));
+    const std::optional<double> correctionNumber = asNumber(correction);
+    if (!correctionNumber) {
+        throw std::runtime_error("Correction number '" + correction + "' is not a number.");
     }
-    insert.execute();
+    v.set("repno", reportNumber)
+        .set("form_type", s.field(6))
+        .set("correction_num", correction)
+        .set("Prev_Repno", *correctionNumber != 0 ? db::Value(reportNumber) : db::Value(db::Null{}))
+        .set("from_date", dateValue(dates.start))
+        .set("thru_date", dateValue(dates.end))
+        .set("elect_date", dateValue(dates.election))
+        .set("electtypcd", s.field(14))
+        .set("electdescr", s.field(15))
+        .set("OffHldCd", s.field(16))
+        .set("OffHldNam", offices.heldName)
+        .set("OffHldNum", offices.heldNumber)
+        .set("OffSeekCd", s.field(19))
+        .set("OffSeekNam", offices.soughtName)
+        .set("OffSeekNum", offices.soughtNumber)
+        .set("party_code", s.field(23))
+        .set("party_text", s.field(24))
+        .set("st_co_code", s.field(25))
+        .set("county_name", s.field(25) == "C" ? db::Value(s.field(26)) : db::Value(db::Null{}))
+        .set("sign_print", s.field(28))
+        .set("filed_yn", filed);
+}
+
+// The report types checked (fields 30 to 39), its month and its flags.
+void setReportTypeColumns(db::ColumnValues& v, const staging::StagedRow& s) {
+    static constexpr std::array<const char*, 10> kReportTypes = {
+        "rpttyp_jan", "rpttyp_jul", "rpttyp_e50", "rpttyp_e30", "rpttyp_e8",
+        "rpttyp_a15", "rpttyp_a10", "rpttyp_500", "rpttyp_run", "rpttyp_fin"};
+    for (std::size_t i = 0; i < kReportTypes.size(); ++i) {
+        v.set(kReportTypes[i], yesWhen(s.field(30 + static_cast<int>(i)) == "X"));
+    }
+    v.set("rpttyp_mon", monthOf(s.field(40)))
+        .set("filer_coa", yesWhen(s.field(41) == "Y"))
+        .set("tmail_coa", yesWhen(s.field(42) == "Y"))
+        .set("itemize_all", yesWhen(asNumber(s.field(46)) == 1.0));
+}
+
+// The names the cover sheets keep: the filer, the treasurer, the mailing
+// address.
+void setCoverSheetNames(db::ColumnValues& v, const CoverSheets& cover) {
+    v.set("entity_cd", cover.filerEntityCode);
+    names::setNameColumns(v, "filer_", cover.filer.name);
+    names::setAddressColumns(v, "filer_", cover.filer.address);
+    names::setNameColumns(v, "tres_", cover.treasurer.name);
+    names::setAddressColumns(v, "tres_", cover.treasurer.address);
+    v.set("tres_phon", cover.treasurerPhone).set("tres_phone_x", cover.treasurerPhoneExtension);
+    names::setAddressColumns(v, "tmail_", cover.mailing);
 }
 
 RowOutcome convertCoverSheet(ImportRow& row) {
     const staging::StagedRow& s = row.staged();
-    run::ConversionRun& run = row.run();
-    run::CoverSheetState& cover = run.coverSheet;
-    cover.startDate.clear();
-    cover.endDate.clear();
-    const auto filed = filedRule(s.field(5), s.field(10));
-    // A flag left by an earlier record must not drop this report.
-    run.recordError = false;
-    cover.startDate = convertedDate(s.field(11), run.recordError);
-    if (run.recordError) {
-        run.recordError = false;
+    ReportDates dates;
+    dates.start = reportDate(s.field(11));
+    if (dates.start && !dates.start->valid) {
         return RowOutcome::rejected("Report start date is invalid. Record will not be imported.");
     }
-    cover.endDate = convertedDate(s.field(12), run.recordError);
-    const std::string electDate = convertedDate(s.field(13), run.recordError);
-    const Offices offices{officeValue(row, 17, 30, "Office Held Name"),
-                          officeValue(row, 18, 4, "Office Held Number"),
-                          officeValue(row, 20, 30, "Office Sought Name"),
-                          officeValue(row, 21, 4, "Office Sought Number")};
+    dates.end = reportDate(s.field(12));
+    dates.election = reportDate(s.field(13));
+    row.item.date = dates.start ? dates.start->text : std::string();
+    row.item.endDate = dates.end ? dates.end->text : std::string();
+    const Offices offices = cutOffices(row);
     readCoverSheetFiler(row, s.field(8));
     if (readCoverSheetTreasurer(row, s.field(9))) {
         refreshFilerTreasurer(row);
     }
-    run.newReportNumber = names::FindNextRepNo(row.db());
-    insertCoverSheet(row.db(), cvrValues(row, filed, offices, electDate));
+    const std::string reportNumber = names::FindNextRepNo(row.db());
+    db::ColumnValues values;
+    values.set("filer_id", row.run().filer.id);
+    setReportColumns(values, s, reportNumber, dates, offices);
+    setReportTypeColumns(values, s);
+    setCoverSheetNames(values, row.importers().coverSheets);
+    values.set("no_actv", yesWhen(s.field(22) != "Y"));
+    insertTargetRow(row, values);
     // The report's rows follow once every cover sheet is converted.
-    cover.reportMoves.emplace_back(s.text("rec_num"), run.newReportNumber);
-    row.work()
-        .statement("update IMPORTTEMP set rec_num = ? where import_key = ?")
-        .run(run.newReportNumber, s.key());
+    row.importers().coverSheets.reportMoves.emplace_back(s.text("rec_num"), reportNumber);
+    row.importTemp().setRecordNumber(s.key(), reportNumber);
     return RowOutcome::added();
 }
 
-std::optional<std::string> clearCoverSheets(run::RunContext& context, std::size_t /*rows*/) {
-    context.run.coverSheet = run::CoverSheetState{};
+std::optional<std::string> clearCoverSheets(ImporterContext& importers, std::size_t /*rows*/) {
+    importers.coverSheets = CoverSheets{};
     return std::nullopt;
 }
 
-void moveReportRows(run::RunContext& context) {
-    staging::rejectRowsOfUnconvertedReports(context);
-    staging::UpdateImportTemp(context);
+void moveReportRows(ImporterContext& importers) {
+    const staging::ReportMoves& moves = importers.coverSheets.reportMoves;
+    staging::rejectRowsOfUnconvertedReports(importers.run, importers.importTemp, moves);
+    staging::UpdateImportTemp(importers.importTemp, moves);
 }
 
-std::string coverSheetStatus(const run::ConversionRun& run, const staging::StagedRow& /*row*/) {
-    return "Added Cover Sheet record For report covering " + run.coverSheet.startDate + " to " +
-           run.coverSheet.endDate;
+std::string coverSheetStatus(const ImportRow& row) {
+    return "Added Cover Sheet record For report covering " + row.item.date + " to " +
+           row.item.endDate;
 }
 
-std::vector<std::string> noRecordNumber(const run::ConversionRun& /*run*/,
-                                        const staging::StagedRow& /*row*/) {
+std::vector<std::string> noRecordNumber(const ImportRow& /*row*/) {
     return {};
 }
 
@@ -205,9 +197,5 @@ const ImporterDescription kImportFORM{
     .reportNumberColumn = "rec_num",
     .identifyingLines = noRecordNumber,
 };
-
-ImporterResult ImportFORM(run::RunContext& context) {
-    return runImporter(context, kImportFORM);
-}
 
 } // namespace dcf::importers

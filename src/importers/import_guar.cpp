@@ -1,6 +1,4 @@
-#include "importers/import_guar.h"
-
-#include "importers/import_loan.h"
+#include "importers/importers.h"
 #include "importers/schedule_rules.h"
 
 #include <optional>
@@ -8,50 +6,46 @@
 namespace dcf::importers {
 namespace {
 
-const std::string& insertGuarantor() {
-    static const std::string sql = insertSql(
-        "GUAR", {"filer_id",  "repno",      "item_id",    "backref_id", "guar_id",   "entity_cd",
-                 "guar_naml", "guar_namf",  "guar_namt",  "guar_nams",  "guar_namn", "guar_adr1",
-                 "guar_adr2", "guar_city",  "guar_stcd",  "guar_zip4",  "guar_amt",  "g_employer",
-                 "g_occup",   "g_jobtitle", "g_spousemp", "g_parent1",  "g_parent2", "rec_type"});
-    return sql;
-}
+// Where a guarantor's details go.
+constexpr names::PersonColumns kGuarantorColumns{"g_employer", "g_occup",   "g_jobtitle",
+                                                 "g_spousemp", "g_parent1", "g_parent2"};
 
 // The type of the record a guarantor backs, by its record number. Name and
 // cover-sheet records carry database numbers by now, which may equal any
 // record number of the file, so they are never taken; among the others a
 // loan or a debt comes first.
-std::optional<std::string> parentRecordType(db::Connection& db, const std::string& number) {
-    db::Statement& select = db.statement(
-        "select rec_type from IMPORTTEMP where rec_num = ? and rec_type <> 'NAME' and rec_type "
-        "<> 'FORM' order by case when rec_type = 'LOAN' or rec_type = 'DEBT' then 0 else 1 end, "
-        "import_key");
-    select.run(number);
-    std::optional<std::string> type;
-    if (select.next()) {
-        type = select.text("rec_type");
+std::optional<std::string> parentRecordType(ImportRow& row, const std::string& number) {
+    const std::vector<std::string> types = row.importTemp().fileTypesNumbered(number);
+    for (const std::string& type : types) {
+        if (type == "LOAN" || type == "DEBT") {
+            return type;
+        }
     }
-    select.reset();
-    return type;
+    if (types.empty()) {
+        return std::nullopt;
+    }
+    return types.front();
 }
 
 void addGuarantor(ImportRow& row, db::Currency amount, const std::string& parentType) {
     const staging::StagedRow& s = row.staged();
-    const run::ConversionRun& run = row.run();
-    const run::ResolvedName& name = run.resolvedName;
-    std::vector<db::Value> values = {run.filerId,       s.text("repno"),
-                                     s.text("rec_num"), run.scheduleItem.backReference,
-                                     run.currentNameId, entityCode(name)};
-    appendNameAndAddress(values, name);
-    values.emplace_back(amount);
-    appendPersonDetails(values, name);
-    values.emplace_back(parentType);
-    insertRow(row.db(), insertGuarantor(), values);
+    const names::ResolvedName& name = row.resolved;
+    db::ColumnValues values = reportRow(row);
+    values.set("item_id", s.text("rec_num"))
+        .set("backref_id", row.item.backReference)
+        .set("guar_id", row.nameId)
+        .set("entity_cd", names::entityCode(name.name));
+    names::setNameColumns(values, "guar_", name.name);
+    names::setAddressColumns(values, "guar_", name.address);
+    values.set("guar_amt", amount);
+    names::setPersonColumns(values, kGuarantorColumns, name.person);
+    values.set("rec_type", parentType);
+    insertTargetRow(row, values);
 }
 
 RowOutcome convertGuarantor(ImportRow& row) {
     const staging::StagedRow& s = row.staged();
-    run::ScheduleItem& item = beginScheduleRow(row);
+    WorkingValues& item = row.item;
     item.backReference = s.field(4);
     const std::string nameId = s.field(7);
     if (nameId == "-1") {
@@ -64,11 +58,11 @@ RowOutcome convertGuarantor(ImportRow& row) {
         return RowOutcome::rejected("Guarantor Loan is missing. Record will not be imported.");
     }
     // A guarantor the file does not name is missing its last name too.
-    if (resolveScheduleName(row, nameId, "G") == names::NameLookup::Missing ||
-        row.run().resolvedName.naml.empty()) {
+    if (!resolveScheduleName(row, nameId, names::Role::Guarantor) ||
+        row.resolved.name.naml.empty()) {
         return RowOutcome::rejected("Guarantor Last Name is missing. Record will not be imported.");
     }
-    const std::optional<std::string> parentType = parentRecordType(row.work(), item.backReference);
+    const std::optional<std::string> parentType = parentRecordType(row, item.backReference);
     if (!parentType) {
         return RowOutcome::rejected(
             "Guarantor is an orphan record. Guarantor record will not be imported.");
@@ -81,8 +75,8 @@ RowOutcome convertGuarantor(ImportRow& row) {
     return RowOutcome::added();
 }
 
-std::string guarantorStatus(const run::ConversionRun& run, const staging::StagedRow& /*row*/) {
-    return withResolvedName("Added Guarantor record(s) for ", run);
+std::string guarantorStatus(const ImportRow& row) {
+    return withResolvedName("Added Guarantor record(s) for ", row);
 }
 
 } // namespace
@@ -98,9 +92,5 @@ const ImporterDescription kImportGUAR{
     .identifyingLines = backReferenceLines,
     .lineNumberLine = LineNumberLine::Capital,
 };
-
-ImporterResult ImportGUAR(run::RunContext& context) {
-    return runImporter(context, kImportGUAR);
-}
 
 } // namespace dcf::importers

@@ -1,22 +1,8 @@
-#include "importers/import_rcpt.h"
-
+#include "importers/importers.h"
 #include "importers/schedule_rules.h"
-
-#include <optional>
 
 namespace dcf::importers {
 namespace {
-
-const std::string& insertContribution() {
-    static const std::string sql = insertSql(
-        "RCPT",
-        {"filer_id",   "repno",      "rec_type",   "form_type",  "ctrib_id",     "item_id",
-         "ctrib_amt",  "ctrib_date", "ctrib_dscr", "entity_cd",  "ctrib_naml",   "ctrib_namf",
-         "ctrib_namt", "ctrib_nams", "ctrib_namn", "ctrib_adr1", "ctrib_adr2",   "ctrib_city",
-         "ctrib_stcd", "ctrib_zip4", "os_pac_cb",  "os_pac_fec", "employer",     "occup",
-         "job_title",  "spous_emp",  "parent1",    "parent2",    "itemize_user", "itemize_prog"});
-    return sql;
-}
 
 // A filed statement of these forms lists only the items its filer itemized.
 bool isSingleSheetForm(const std::string& formType) {
@@ -25,30 +11,30 @@ bool isSingleSheetForm(const std::string& formType) {
 
 void addContribution(ImportRow& row, db::Currency amount, bool itemize) {
     const staging::StagedRow& s = row.staged();
-    const run::ConversionRun& run = row.run();
-    const run::ResolvedName& name = run.resolvedName;
-    std::vector<db::Value> values = {
-        run.filerId,     s.text("repno"),       s.text("rec_type"),
-        s.field(6),      run.currentNameId,     s.text("rec_num"),
-        amount,          run.scheduleItem.date, run.scheduleItem.description,
-        entityCode(name)};
-    appendNameAndAddress(values, name);
-    values.emplace_back(name.osPacCb);
-    values.emplace_back(name.osPacFec);
-    appendPersonDetails(values, name);
-    values.emplace_back(itemize);
-    values.emplace_back(false);
-    insertRow(row.db(), insertContribution(), values);
+    const names::ResolvedName& name = row.resolved;
+    db::ColumnValues values = reportRow(row);
+    values.set("rec_type", s.text("rec_type"))
+        .set("form_type", s.field(6))
+        .set("ctrib_id", row.nameId)
+        .set("item_id", s.text("rec_num"))
+        .set("ctrib_amt", amount)
+        .set("ctrib_date", row.item.date)
+        .set("ctrib_dscr", row.item.description)
+        .set("entity_cd", names::entityCode(name.name));
+    names::setNameColumns(values, "ctrib_", name.name);
+    names::setAddressColumns(values, "ctrib_", name.address);
+    values.set("os_pac_cb", name.osPacCb).set("os_pac_fec", name.osPacFec);
+    names::setPersonColumns(values, names::kPersonColumns, name.person);
+    values.set("itemize_user", itemize).set("itemize_prog", false);
+    insertTargetRow(row, values);
 }
 
 RowOutcome convertContribution(ImportRow& row) {
     const staging::StagedRow& s = row.staged();
-    run::ConversionRun& run = row.run();
-    run::ScheduleItem& working = beginScheduleRow(row);
     const DatedItem item = readDatedItem(row);
     // Unlike the other schedules, the description is cut before the checks.
-    working.description =
-        descriptionRule(row, working.description, "Contribution/Pledge description");
+    row.item.description =
+        descriptionRule(row, row.item.description, "Contribution/Pledge description");
     if (auto rejection =
             checkDatedItem(row, item,
                            {"Contributor/Pledgor name id is missing. Record will not be imported.",
@@ -57,13 +43,13 @@ RowOutcome convertContribution(ImportRow& row) {
         return *rejection;
     }
     bool itemize = s.field(11) == "Y";
-    if (resolveScheduleName(row, item.nameId, "C") == names::NameLookup::Missing) {
+    if (!resolveScheduleName(row, item.nameId, names::Role::Contributor)) {
         return RowOutcome::refused();
     }
-    if (run.resolvedName.osPacFec == "0") {
-        run.resolvedName.osPacFec.clear();
+    if (row.resolved.osPacFec == "0") {
+        row.resolved.osPacFec.clear();
     }
-    const CoverSheetItemization cover = readCoverSheetItemization(row, s.text("repno"));
+    const CoverSheetItemization cover = readCoverSheetItemization(row);
     if (cover.found && isSingleSheetForm(cover.formType)) {
         if (cover.filed && !itemize) {
             return RowOutcome::skipped();
@@ -79,19 +65,18 @@ RowOutcome convertContribution(ImportRow& row) {
     return RowOutcome::added();
 }
 
-std::string contributionStatus(const run::ConversionRun& run, const staging::StagedRow& /*row*/) {
-    return withResolvedName("Added Contribution record(s) for ", run);
+std::string contributionStatus(const ImportRow& row) {
+    return withResolvedName("Added Contribution record(s) for ", row);
 }
 
-std::vector<std::string> contributionLines(const run::ConversionRun& run,
-                                           const staging::StagedRow& /*row*/) {
-    const run::ScheduleItem& item = run.scheduleItem;
-    return {"Record Number = " + run.currentRecordNumber,
-            withResolvedName("Contributor Name = ", run),
+std::vector<std::string> contributionLines(const ImportRow& row) {
+    const WorkingValues& item = row.item;
+    return {"Record Number = " + std::string(row.recordNumber()),
+            withResolvedName("Contributor Name = ", row),
             "Contribution Date = " + item.date,
             "Contribution Amount = " + item.amount,
             "Contribution Description = " + item.description,
-            "Out-of-State PAC = " + run.resolvedName.osPacFec};
+            "Out-of-State PAC = " + row.resolved.osPacFec};
 }
 
 } // namespace
@@ -108,9 +93,5 @@ const ImporterDescription kImportRCPT{
     .errorNumberLine = false,
     .logPathLine = true,
 };
-
-ImporterResult ImportRCPT(run::RunContext& context) {
-    return runImporter(context, kImportRCPT);
-}
 
 } // namespace dcf::importers

@@ -1,15 +1,8 @@
-#include "importers/import_smry.h"
-
+#include "importers/importers.h"
 #include "importers/schedule_rules.h"
 
 namespace dcf::importers {
 namespace {
-
-const std::string& insertSummary() {
-    static const std::string sql = insertSql("SMRY", {"filer_id", "repno", "rec_type", "form_type",
-                                                      "line_item", "amount", "user_entered"});
-    return sql;
-}
 
 // The two amounts of a summary line, as stored.
 struct SummaryAmounts {
@@ -33,7 +26,7 @@ SummaryAmounts storedAmounts(const std::string& formType, const std::string& lin
 
 RowOutcome convertSummary(ImportRow& row) {
     const staging::StagedRow& s = row.staged();
-    run::ScheduleItem& working = beginScheduleRow(row);
+    WorkingValues& working = row.item;
     SummaryAmounts amounts;
     amounts.amount = amountOf(s.field(8));
     working.amount = amountText(amounts.amount);
@@ -45,21 +38,24 @@ RowOutcome convertSummary(ImportRow& row) {
     amounts = storedAmounts(formType, lineItem, amounts);
     working.amount = amountText(amounts.amount);
     working.userEntered = amountText(amounts.userEntered);
-    insertRow(row.db(), insertSummary(),
-              {row.run().filerId, s.text("repno"), std::string("SMRY"), formType, lineItem,
-               amounts.amount, amounts.userEntered});
+    db::ColumnValues values = reportRow(row);
+    values.set("rec_type", std::string("SMRY"))
+        .set("form_type", formType)
+        .set("line_item", lineItem)
+        .set("amount", amounts.amount)
+        .set("user_entered", amounts.userEntered);
+    insertTargetRow(row, values);
     return RowOutcome::added();
 }
 
-std::string summaryStatus(const run::ConversionRun& /*run*/, const staging::StagedRow& row) {
-    return "Added SMRY Record(s) with description of " + row.field(6) + " line " + row.field(7);
+std::string summaryStatus(const ImportRow& row) {
+    return "Added SMRY Record(s) with description of " + row.staged().field(6) + " line " +
+           row.staged().field(7);
 }
 
-std::vector<std::string> summaryLines(const run::ConversionRun& run,
-                                      const staging::StagedRow& row) {
-    return {"Form_type = " + row.field(6), "Line_item = " + row.field(7),
-            "Line Amount = " + run.scheduleItem.amount,
-            "User Entered = " + run.scheduleItem.userEntered};
+std::vector<std::string> summaryLines(const ImportRow& row) {
+    return {"Form_type = " + row.staged().field(6), "Line_item = " + row.staged().field(7),
+            "Line Amount = " + row.item.amount, "User Entered = " + row.item.userEntered};
 }
 
 } // namespace
@@ -75,9 +71,5 @@ const ImporterDescription kImportSMRY{
     .blockRecordType = "SMRY",
     .identifyingLines = summaryLines,
 };
-
-ImporterResult ImportSMRY(run::RunContext& context) {
-    return runImporter(context, kImportSMRY);
-}
 
 } // namespace dcf::importers

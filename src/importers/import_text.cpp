@@ -1,5 +1,5 @@
-#include "importers/import_text.h"
-
+#include "db/cursor.h"
+#include "importers/importers.h"
 #include "importers/schedule_rules.h"
 #include "importers/value_limits.h"
 
@@ -39,17 +39,16 @@ const char* memoColumn(const std::string& letter) {
 // How many rows of the filer's report a table holds.
 std::int64_t reportRows(db::Connection& db, const char* table, const std::string& filerId,
                         const std::string& report) {
-    db::Statement& count = db.statement(std::string("select count(*) as n from ") + table +
-                                        " where filer_id = ? and repno = ?");
-    count.run(filerId, report);
-    const std::int64_t rows = count.next() ? count.integer("n") : 0;
-    count.reset();
-    return rows;
+    return db::firstInteger(db,
+                            std::string("select count(*) as n from ") + table +
+                                " where filer_id = ? and repno = ?",
+                            filerId, report)
+        .value_or(0);
 }
 
 RowOutcome convertText(ImportRow& row) {
     const staging::StagedRow& s = row.staged();
-    const std::string& filerId = row.run().filerId;
+    const std::string& filerId = row.run().filer.id;
     const std::string report = s.text("repno");
     const std::string letter = s.field(6);
     const std::string text = stagedText(s);
@@ -72,8 +71,8 @@ RowOutcome convertText(ImportRow& row) {
     return RowOutcome::added();
 }
 
-std::string textStatus(const run::ConversionRun& /*run*/, const staging::StagedRow& row) {
-    return "Added TEXT record(s) for Schedule " + row.field(6);
+std::string textStatus(const ImportRow& row) {
+    return "Added TEXT record(s) for Schedule " + row.staged().field(6);
 }
 
 } // namespace
@@ -88,9 +87,5 @@ const ImporterDescription kImportTEXT{
     .blockRecordType = "TEXT",
     .lineNumberLine = LineNumberLine::Capital,
 };
-
-ImporterResult ImportTEXT(run::RunContext& context) {
-    return runImporter(context, kImportTEXT);
-}
 
 } // namespace dcf::importers

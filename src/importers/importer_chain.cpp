@@ -1,52 +1,28 @@
 #include "importers/importer_chain.h"
 
-#include "importers/import_asset.h"
-#include "importers/import_cand.h"
-#include "importers/import_corr.h"
-#include "importers/import_cred.h"
-#include "importers/import_cvr2.h"
-#include "importers/import_cvr3.h"
-#include "importers/import_debt.h"
-#include "importers/import_expn.h"
-#include "importers/import_finl.h"
-#include "importers/import_flr.h"
-#include "importers/import_form.h"
-#include "importers/import_guar.h"
-#include "importers/import_loan.h"
-#include "importers/import_rcpt.h"
-#include "importers/import_smry.h"
-#include "importers/import_text.h"
-
-#include <array>
+#include "importers/importers.h"
 
 namespace dcf::importers {
 namespace {
 
-// The order matters: report numbers and name ids are final before the
-// schedules refer to them.
-constexpr std::array<const ImporterDescription*, 15> kChain = {{
-    &kImportFORM,
-    &kImportCVR2,
-    &kImportCVR3,
-    &kImportSMRY,
-    &kImportCAND,
+// The order matters: the filer first; report numbers and name ids are final
+// before the schedules refer to them.
+constexpr const ImporterDescription* kChain[] = {
+    &kImportFLR,  &kImportFORM, &kImportCVR2,  &kImportCVR3, &kImportSMRY, &kImportCAND,
     &kImportRCPT, // also converts the pledges
-    &kImportEXPN,
-    &kImportCRED,
-    &kImportASSET,
-    &kImportLOAN,
-    &kImportGUAR,
-    &kImportDEBT,
-    &kImportTEXT,
-    &kImportFINL,
-    &kImportCORR,
-}};
+    &kImportEXPN, &kImportCRED, &kImportASSET, &kImportLOAN, &kImportGUAR, &kImportDEBT,
+    &kImportTEXT, &kImportFINL, &kImportCORR,
+};
 
-// Whether any of the importer's record types was staged: pledges are
-// converted also in a file without contributions.
-bool hasStagedRows(const run::ConversionRun& run, const ImporterDescription& importer) {
+// Whether the importer runs: pledges are converted also in a file without
+// contributions, and the filer importer runs even without a filer line, to
+// stop the run.
+bool hasWork(const run::ConversionRun& run, const ImporterDescription& importer) {
+    if (importer.runsWithoutRows) {
+        return true;
+    }
     for (const char* type : importer.recordTypes) {
-        if (type != nullptr && run.staged(type) > 0) {
+        if (type != nullptr && run.counts.staged(type) > 0) {
             return true;
         }
     }
@@ -55,17 +31,17 @@ bool hasStagedRows(const run::ConversionRun& run, const ImporterDescription& imp
 
 } // namespace
 
-bool runImporterChain(run::RunContext& context) {
-    ImportFLR(context);
+bool runImporterChain(run::RunContext& context, staging::ImportTemp& importTemp) {
+    ImporterContext importers{context, importTemp, {}, {}};
     for (const ImporterDescription* importer : kChain) {
-        if (context.run.cancelRequested) {
+        if (context.cancelRequested) {
             return false;
         }
-        if (hasStagedRows(context.run, *importer)) {
-            runImporter(context, *importer);
+        if (hasWork(context.run, *importer)) {
+            runImporter(importers, *importer);
         }
     }
-    return !context.run.cancelRequested;
+    return !context.cancelRequested;
 }
 
 } // namespace dcf::importers

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "run/record_report.h"
-#include "run/run_context.h"
-#include "staging/staged_row.h"
+#include "importers/import_row.h"
 
 #include <array>
 #include <cstddef>
@@ -44,48 +42,17 @@ private:
     std::string message_;
 };
 
-// The staged row a conversion works on, and how it reports problems that do
-// not end it. Entries are written at once, in the order they arise, each
-// with this row's input record.
-class ImportRow final : public run::RecordReport {
-public:
-    ImportRow(run::RunContext& context, const staging::StagedRow& staged)
-        : context_(context), staged_(staged) {}
-
-    [[nodiscard]] run::RunContext& context() { return context_; }
-    [[nodiscard]] run::ConversionRun& run() { return context_.run; }
-    [[nodiscard]] db::Connection& db() { return context_.db; }
-    // The connection of IMPORTTEMP.
-    [[nodiscard]] db::Connection& work() { return context_.work(); }
-    [[nodiscard]] const staging::StagedRow& staged() const { return staged_; }
-
-    // The record is converted with a correction (a value cut to its
-    // column's width, a default).
-    void warn(std::string_view message) override;
-    // A check the conversion called found that the record cannot be
-    // converted (a name that is missing); the conversion still returns its
-    // own outcome, usually a rejection with a message of its own.
-    void reject(std::string_view message) override;
-    [[nodiscard]] std::size_t warnings() const { return warnings_; }
-
-private:
-    run::RunContext& context_;
-    const staging::StagedRow& staged_;
-    std::size_t warnings_ = 0;
-};
-
 // Converts one staged row.
 using ConvertRow = RowOutcome (*)(ImportRow& row);
-// Runs once before the first row, with the number of rows selected: prepares
-// the run state, or returns the message of a run that must stop instead.
-using BeforeFirstRow = std::optional<std::string> (*)(run::RunContext& context, std::size_t rows);
+// Runs once before the first row, with the number of rows selected: returns
+// the message of a run that must stop instead, or nothing.
+using BeforeFirstRow = std::optional<std::string> (*)(ImporterContext& importers, std::size_t rows);
 // Runs once after the last row, when every row was walked.
-using AfterLastRow = void (*)(run::RunContext& context);
+using AfterLastRow = void (*)(ImporterContext& importers);
 // The text of status-bar panel 1 after a row was added.
-using StatusText = std::string (*)(const run::ConversionRun& run, const staging::StagedRow& row);
+using StatusText = std::string (*)(const ImportRow& row);
 // The lines of an error block between "Report # = " and the error lines.
-using IdentifyingLines = std::vector<std::string> (*)(const run::ConversionRun& run,
-                                                      const staging::StagedRow& row);
+using IdentifyingLines = std::vector<std::string> (*)(const ImportRow& row);
 
 // The last line of an error block: the number of DCF lines read.
 enum class LineNumberLine {
@@ -101,8 +68,9 @@ struct ImporterDescription {
     // The procedure its error blocks name: "ImportRCPT".
     const char* procedure = nullptr;
     // The record types it converts, by name ({"RCPT", "PLDG"}); it runs when
-    // any of them was staged.
+    // any of them was staged, or always.
     std::array<const char*, 2> recordTypes{};
+    bool runsWithoutRows = false;
     // The selection's own order before staging order ("repno, rec_num");
     // nullptr for staging order alone.
     const char* orderBy = nullptr;

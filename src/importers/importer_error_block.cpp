@@ -5,9 +5,8 @@
 namespace dcf::importers {
 namespace {
 
-std::vector<std::string> recordNumberLine(const run::ConversionRun& run,
-                                          const staging::StagedRow& /*row*/) {
-    return {"Record Number = " + run.currentRecordNumber};
+std::vector<std::string> recordNumberLine(const ImportRow& row) {
+    return {"Record Number = " + std::string(row.recordNumber())};
 }
 
 std::string lineNumberLine(const run::ConversionRun& run, LineNumberLine form) {
@@ -18,21 +17,21 @@ std::string lineNumberLine(const run::ConversionRun& run, LineNumberLine form) {
 
 } // namespace
 
-std::vector<std::string> importerErrorBlock(const run::ConversionRun& run,
+std::vector<std::string> importerErrorBlock(const run::RunContext& context,
                                             const ImporterDescription& importer,
-                                            const staging::StagedRow& row,
-                                            const log::ErrorFields& error, const std::tm& when) {
+                                            const ImportRow& row, const log::ErrorFields& error,
+                                            const std::tm& when) {
     std::vector<std::string> lines = {
-        log::errorBlockHeading(run.filePath.string(), when),
+        log::errorBlockHeading(context.request.file.path.string(), when),
         std::string("(Procedure ") + importer.procedure + ")",
         "Input Record Causing Error: ",
         std::string("Record Type = '") + importer.blockRecordType + "'",
-        "Filer ID = " + run.filerId,
-        "Report # = " + run.currentReportNumber,
+        "Filer ID = " + context.run.filer.id,
+        "Report # = " + row.reportNumber(),
     };
     const IdentifyingLines identify =
         importer.identifyingLines != nullptr ? importer.identifyingLines : recordNumberLine;
-    for (std::string& line : identify(run, row)) {
+    for (std::string& line : identify(row)) {
         lines.push_back(std::move(line));
     }
     if (importer.errorNumberLine) {
@@ -41,11 +40,11 @@ std::vector<std::string> importerErrorBlock(const run::ConversionRun& run,
     lines.push_back("---- Error Source: " + error.source);
     lines.push_back("---- Error Description: " + error.description);
     if (importer.lineNumberLine != LineNumberLine::None) {
-        lines.push_back(lineNumberLine(run, importer.lineNumberLine));
+        lines.push_back(lineNumberLine(context.run, importer.lineNumberLine));
     }
     if (importer.logPathLine) {
         lines.push_back("-----Error will be Logged to this Error File: " +
-                        log::LogFile(run.logsFolder).path().string());
+                        log::LogFile(context.request.logsFolder).path().string());
     }
     return lines;
 }

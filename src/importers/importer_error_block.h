@@ -11,11 +11,11 @@ namespace dcf::importers {
 
 // The lines an importer writes for a row whose conversion failed: the
 // heading, "(Procedure ...)", the record type, filer and report, the
-// importer's identifying lines, the error's lines, and the closing lines
-// its description asks for.
-std::vector<std::string> importerErrorBlock(const run::ConversionRun& run,
+// importer's identifying lines read from the row, the error's lines, and the
+// closing lines its description asks for.
+std::vector<std::string> importerErrorBlock(const run::RunContext& context,
                                             const ImporterDescription& importer,
-                                            const staging::StagedRow& row,
-                                            const log::ErrorFields& error, const std::tm& when);
+                                            const ImportRow& row, const log::ErrorFields& error,
+                                            const std::tm& when);
 
 } // namespace dcf::importers

@@ -1,17 +1,15 @@
 #include "importers/importer_frame.h"
 
-#include "db/key_snapshot.h"
 #include "dcf/control_names.h"
 #include "dcf/record_types.h"
 #include "importers/importer_error_block.h"
 #include "log/clock_text.h"
 #include "log/log_file.h"
-#include "run/error_log_writers.h"
 #include "run/run_errors.h"
-#include "staging/construct_input_record.h"
 
 #include <chrono>
-#include <stdexcept>
+#include <initializer_list>
+#include <optional>
 
 namespace dcf::importers {
 namespace {
@@ -19,70 +17,43 @@ namespace {
 // How one row ended, for the loop.
 enum class RowEnd { Done, Failed, Stop };
 
-const RecordType& typeNamed(const char* name) {
-    const RecordType* type = recordTypeNamed(name);
-    if (type == nullptr) {
-        throw std::logic_error(std::string("No record type named ") + name);
-    }
-    return *type;
-}
-
 // The keys of the importer's rows: its record types, in its own order and
 // then in staging order.
-db::KeySnapshot selectRows(run::RunContext& context, const ImporterDescription& importer) {
-    const std::string order = std::string(" order by ") +
-                              (importer.orderBy ? std::string(importer.orderBy) + ", " : "") +
-                              "import_key";
-    const std::string first(typeNamed(importer.recordTypes[0]).code);
+db::KeySnapshot selectRows(ImporterContext& importers, const ImporterDescription& importer) {
+    const RecordType* first = &recordType(importer.recordTypes[0]);
     if (importer.recordTypes[1] == nullptr) {
-        return db::KeySnapshot(
-            context.work(), "select import_key from IMPORTTEMP where rec_type = ?" + order, first);
+        return importers.importTemp.keysOf({first}, importer.orderBy);
     }
-    return db::KeySnapshot(context.work(),
-                           "select import_key from IMPORTTEMP where rec_type = ? or rec_type = ?" +
-                               order,
-                           first, std::string(typeNamed(importer.recordTypes[1]).code));
-}
-
-// The row's own values become the current record, as entries and blocks
-// name it; nothing of the previous row stays.
-void makeCurrent(run::ConversionRun& run, const ImporterDescription& importer,
-                 const staging::StagedRow& row) {
-    run.currentRecordType = row.text("rec_type");
-    run.currentRecordNumber = row.text("rec_num");
-    run.currentReportNumber = row.text(importer.reportNumberColumn);
-}
-
-void clearCurrent(run::ConversionRun& run) {
-    run.currentRecordType.clear();
-    run.currentRecordNumber.clear();
-    run.currentReportNumber.clear();
+    return importers.importTemp.keysOf({first, &recordType(importer.recordTypes[1])},
+                                       importer.orderBy);
 }
 
 void stopRun(run::RunContext& context, const std::string& message) {
     context.view.tell({"", message, run::Icon::None});
-    context.run.cancelRequested = true;
+    context.cancelRequested = true;
 }
 
 // One call of an importer: its rows, one by one.
 class ImporterWalk {
 public:
-    ImporterWalk(run::RunContext& context, const ImporterDescription& importer)
-        : context_(context), importer_(importer),
-          counted_(importer.countType != nullptr ? &typeNamed(importer.countType) : nullptr) {}
+    ImporterWalk(ImporterContext& importers, const ImporterDescription& importer)
+        : importers_(importers), context_(importers.run), importer_(importer),
+          counted_(importer.countType != nullptr ? &recordType(importer.countType) : nullptr) {}
 
     ImporterResult walk();
 
 private:
     RowEnd convertRow(std::int64_t key);
     RowEnd settleRow(ImportRow& row, const RowOutcome& outcome);
-    void countAdded();
-    void trapRowError(const std::exception& error);
+    void countAdded(const ImportRow& row);
+    void trapRowError(std::int64_t key, const ImportRow& row, const std::exception& error);
 
+    ImporterContext& importers_;
     run::RunContext& context_;
     const ImporterDescription& importer_;
     const RecordType* counted_;
-    staging::StagedRow row_;
+    staging::StagedRow staged_;
+    const staging::StagedRow unread_;
     ImporterResult result_;
 };
 
@@ -90,10 +61,10 @@ ImporterResult ImporterWalk::walk() {
     if (importer_.processingMessage != nullptr) {
         context_.view.setText(control::lblProcessingMessage, importer_.processingMessage);
     }
-    const db::KeySnapshot keys = selectRows(context_, importer_);
+    const db::KeySnapshot keys = selectRows(importers_, importer_);
     if (importer_.beforeFirstRow != nullptr) {
         if (const std::optional<std::string> stop =
-                importer_.beforeFirstRow(context_, keys.size())) {
+                importer_.beforeFirstRow(importers_, keys.size())) {
             stopRun(context_, *stop);
             result_.end = ImporterEnd::Stopped;
             return result_;
@@ -114,38 +85,38 @@ ImporterResult ImporterWalk::walk() {
             return result_;
         }
         context_.view.yield();
-        if (importer_.testCancel && context_.run.cancelRequested) {
+        if (importer_.testCancel && context_.cancelRequested) {
             result_.end = ImporterEnd::Cancelled;
             return result_;
         }
     }
     if (importer_.afterLastRow != nullptr) {
-        importer_.afterLastRow(context_);
+        importer_.afterLastRow(importers_);
     }
     return result_;
 }
 
 RowEnd ImporterWalk::convertRow(std::int64_t key) {
-    run::ConversionRun& run = context_.run;
-    run.currentStagingKey = key;
-    clearCurrent(run);
-    RowEnd end = RowEnd::Done;
+    // The row outlives its conversion's failure: its block shows what the
+    // conversion had read of it.
+    std::optional<ImportRow> row;
     try {
         // A row deleted since the keys were taken is passed over, and so is
         // one an earlier step already refused (its report was not converted).
-        if (row_.read(context_.work(), key) && row_.text("Status") != "E") {
-            makeCurrent(run, importer_, row_);
-            ImportRow importRow(context_, row_);
-            const RowOutcome outcome = importer_.convert(importRow);
-            end = settleRow(importRow, outcome);
+        if (!importers_.importTemp.read(key, staged_) || staged_.text("Status") == "E") {
+            return RowEnd::Done;
         }
+        row.emplace(importers_, staged_, importer_.reportNumberColumn);
+        return settleRow(*row, importer_.convert(*row));
     } catch (const std::exception& error) {
         run::rethrowIfRunEnding(context_, error);
-        trapRowError(error);
-        end = RowEnd::Failed;
+        if (!row) {
+            // The row could not be read: its block names none of its values.
+            row.emplace(importers_, unread_, importer_.reportNumberColumn);
+        }
+        trapRowError(key, *row, error);
+        return RowEnd::Failed;
     }
-    run.currentStagingKey = 0;
-    return end;
 }
 
 RowEnd ImporterWalk::settleRow(ImportRow& row, const RowOutcome& outcome) {
@@ -153,7 +124,7 @@ RowEnd ImporterWalk::settleRow(ImportRow& row, const RowOutcome& outcome) {
     case RowOutcome::Kind::Added:
         ++result_.added;
         result_.addedWithWarnings += row.warnings() > 0 ? 1 : 0;
-        countAdded();
+        countAdded(row);
         return RowEnd::Done;
     case RowOutcome::Kind::Rejected:
         ++result_.rejected;
@@ -172,43 +143,34 @@ RowEnd ImporterWalk::settleRow(ImportRow& row, const RowOutcome& outcome) {
     return RowEnd::Done;
 }
 
-void ImporterWalk::countAdded() {
+void ImporterWalk::countAdded(const ImportRow& row) {
     if (counted_ != nullptr) {
-        const std::int32_t count = context_.run.countImported(*counted_);
+        const std::int32_t count = context_.run.counts.countImported(*counted_);
         if (counted_->importedLabel != nullptr) {
             context_.view.setCount(counted_->importedLabel, count);
         }
     }
     if (importer_.statusText != nullptr) {
-        context_.view.setText(control::statbarMain, importer_.statusText(context_.run, row_));
+        context_.view.setText(control::statbarMain, importer_.statusText(row));
     }
 }
 
 // The trap of a row that failed: counted, marked and logged with the
 // importer's block.
-void ImporterWalk::trapRowError(const std::exception& error) {
-    run::ConversionRun& run = context_.run;
-    ++run.unexpectedErrorCount;
+void ImporterWalk::trapRowError(std::int64_t key, const ImportRow& row,
+                                const std::exception& error) {
+    ++context_.run.counts.unexpectedErrors;
     ++result_.failed;
-    run::markRejected(context_.work(), run.currentStagingKey);
+    importers_.importTemp.markRejected(key);
     const std::tm now = log::localTime(std::chrono::system_clock::now());
-    log::LogFile(run.logsFolder)
-        .appendLines(importerErrorBlock(run, importer_, row_, log::describeError(error), now));
+    log::LogFile(context_.request.logsFolder)
+        .appendLines(importerErrorBlock(context_, importer_, row, log::describeError(error), now));
 }
 
 } // namespace
 
-void ImportRow::warn(std::string_view message) {
-    run::WriteToErrorLog(context_, staging::ConstructInputRecord(staged_), message);
-    ++warnings_;
-}
-
-void ImportRow::reject(std::string_view message) {
-    run::WriteSevereErrorLog(context_, staging::ConstructInputRecord(staged_), message);
-}
-
-ImporterResult runImporter(run::RunContext& context, const ImporterDescription& importer) {
-    return ImporterWalk(context, importer).walk();
+ImporterResult runImporter(ImporterContext& importers, const ImporterDescription& importer) {
+    return ImporterWalk(importers, importer).walk();
 }
 
 } // namespace dcf::importers

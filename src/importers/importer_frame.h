@@ -23,8 +23,8 @@ struct ImporterResult {
 };
 
 // The loop every importer shares. It takes the keys of the selected rows
-// once, then for each row: reads it and makes it the current record, calls
-// the conversion, and acts on its outcome (counts an added row and shows the
+// once, then for each row: reads it, calls the conversion, and acts on its
+// outcome (counts an added row and shows the
 // count and the status text; logs a rejection and marks the row "E"; shows
 // the message of a stop and sets the cancel-request flag). A row that throws
 // is counted as an unexpected error, marked "E" and logged with the
@@ -33,6 +33,6 @@ struct ImporterResult {
 //
 // A cancel or a stop is reported, never acted on: the driver rolls the run
 // back.
-ImporterResult runImporter(run::RunContext& context, const ImporterDescription& importer);
+ImporterResult runImporter(ImporterContext& importers, const ImporterDescription& importer);
 
 } // namespace dcf::importers

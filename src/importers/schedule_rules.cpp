@@ -2,6 +2,7 @@
 
 #include "dcf/convert_date.h"
 #include "importers/value_limits.h"
+#include "names/check_dcf_names.h"
 
 #include <stdexcept>
 
@@ -11,14 +12,6 @@ namespace {
 constexpr std::size_t kDescriptionLimit = 100;
 
 } // namespace
-
-run::ScheduleItem& beginScheduleRow(ImportRow& row) {
-    run::ConversionRun& run = row.run();
-    run.scheduleItem = run::ScheduleItem{};
-    run.resolvedName = run::ResolvedName{};
-    run.currentNameId.clear();
-    return run.scheduleItem;
-}
 
 db::Currency amountOf(const std::string& text) {
     const std::optional<db::Currency> amount = db::Currency::parse(text);
@@ -41,111 +34,76 @@ std::string amountText(db::Currency amount) {
 
 DatedItem readDatedItem(ImportRow& row) {
     const staging::StagedRow& s = row.staged();
-    run::ScheduleItem& working = row.run().scheduleItem;
     DatedItem item{s.field(7), std::nullopt};
-    working.date = s.field(8);
+    row.item.date = s.field(8);
     if (const std::string staged = s.field(9); !staged.empty()) {
         item.amount = amountOf(staged);
-        working.amount = amountText(*item.amount);
+        row.item.amount = amountText(*item.amount);
     }
-    working.description = stagedField10(s);
+    row.item.description = stagedField10(s);
     return item;
 }
 
 std::optional<RowOutcome> checkDatedItem(ImportRow& row, const DatedItem& item,
                                          const DatedItemMessages& messages) {
-    run::ConversionRun& run = row.run();
     if (item.nameId == "-1") {
         return RowOutcome::rejected(messages.nameIdMissing);
     }
-    if (isEmptyQuoted(run.scheduleItem.date)) {
+    if (isEmptyQuoted(row.item.date)) {
         return RowOutcome::rejected(messages.dateMissing);
     }
-    run.scheduleItem.date = ConvertDate(run.scheduleItem.date, run.recordError);
+    row.item.date = ConvertDate(row.item.date).text;
     if (!item.amount) {
         return RowOutcome::rejected(messages.amountMissing);
     }
     return std::nullopt;
 }
 
-std::string descriptionRule(ImportRow& row, const std::string& text, std::string_view label) {
-    return cutToLimit(row, text, kDescriptionLimit, label, itemPlace(row.run()));
+std::string descriptionRule(ImportRow& row, std::string text, std::string_view label) {
+    return run::cutToLimit(row, std::move(text), {label, kDescriptionLimit}, run::recordPlace(row));
 }
 
-names::NameLookup resolveScheduleName(ImportRow& row, const std::string& nameId,
-                                      const char* roleCode) {
-    run::ConversionRun& run = row.run();
-    run.currentNameId = nameId;
-    run.roleCode = roleCode;
-    return names::CheckDCFNames(row.context(), row);
-}
-
-std::string entityCode(const run::ResolvedName& name) {
-    return name.namf.empty() ? "E" : "I";
-}
-
-const CoverSheetItemization& readCoverSheetItemization(ImportRow& row, const std::string& report) {
-    run::CoverSheetState& state = row.run().coverSheet;
-    CoverSheetItemization& cover = state.itemization;
-    // A report not found is looked up again: its row could be anyone's.
-    if (state.itemizedReport == report && cover.found) {
-        return cover;
+bool resolveScheduleName(ImportRow& row, const std::string& nameId, names::Role role) {
+    std::optional<names::CheckedName> checked =
+        names::CheckDCFNames(row.context(), row.importTemp(), nameId, role, row);
+    if (!checked) {
+        return false;
     }
-    db::Statement& select =
-        row.db().statement("select form_type, filed_yn, itemize_all from cvr where repno = ?");
-    select.run(report);
-    state.itemizedReport = report;
-    cover = CoverSheetItemization{};
-    if (select.next()) {
-        cover.found = true;
-        cover.formType = select.text("form_type");
-        cover.filed = select.text("filed_yn") == "-1";
-        cover.itemizeAll = select.text("itemize_all") == "-1";
-    }
-    select.reset();
-    return cover;
+    row.nameId = std::move(checked->nameId);
+    row.resolved = std::move(checked->name);
+    return true;
 }
 
-void appendNameAndAddress(std::vector<db::Value>& values, const run::ResolvedName& name) {
-    for (const std::string* value : {&name.naml, &name.namf, &name.namt, &name.nams, &name.namn,
-                                     &name.adr1, &name.adr2, &name.city, &name.stcd, &name.zip4}) {
-        values.emplace_back(*value);
-    }
+const CoverSheetItemization& readCoverSheetItemization(ImportRow& row) {
+    return readCoverSheetItemization(row.db(), row.importers().itemizations,
+                                     row.staged().text("repno"));
 }
 
-void appendPersonDetails(std::vector<db::Value>& values, const run::ResolvedName& name) {
-    for (const std::string* value : {&name.employer, &name.occup, &name.jobTitle, &name.spousEmp,
-                                     &name.parent1, &name.parent2}) {
-        values.emplace_back(*value);
-    }
+db::ColumnValues reportRow(ImportRow& row) {
+    db::ColumnValues values;
+    values.set("filer_id", row.run().filer.id).set("repno", row.staged().text("repno"));
+    return values;
 }
 
-std::string insertSql(std::string_view table, std::initializer_list<const char*> columns) {
-    std::string names;
-    std::string marks;
-    for (const char* column : columns) {
-        names += names.empty() ? "" : ", ";
-        names += column;
-        marks += marks.empty() ? "?" : ", ?";
-    }
-    return "insert into " + std::string(table) + " (" + names + ") values (" + marks + ")";
+void insertTargetRow(ImportRow& row, const db::ColumnValues& values) {
+    values.insertInto(row.db(), row.type()->targetTable);
 }
 
-void insertRow(db::Connection& db, const std::string& sql, const std::vector<db::Value>& values) {
-    db::Statement& insert = db.statement(sql);
-    int index = 0;
-    for (const db::Value& value : values) {
-        insert.bind(++index, value);
-    }
-    insert.execute();
-}
-
-std::string withResolvedName(std::string_view prefix, const run::ConversionRun& run) {
+std::string withResolvedName(std::string_view prefix, const ImportRow& row) {
     std::string text(prefix);
-    text += run.resolvedName.namf;
+    text += row.resolved.name.namf;
     text += ' ';
-    text += run.resolvedName.naml;
+    text += row.resolved.name.naml;
     return text;
+}
+
+std::string creditStatus(const ImportRow& row) {
+    return withResolvedName("Added Credit record(s) for ", row);
+}
+
+std::vector<std::string> backReferenceLines(const ImportRow& row) {
+    return {"BackRefId = " + row.item.backReference,
+            "Record Number = " + std::string(row.recordNumber())};
 }
 
 } // namespace dcf::importers

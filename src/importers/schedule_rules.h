@@ -1,11 +1,11 @@
 #pragma once
 
+#include "db/column_values.h"
 #include "db/value.h"
 #include "importers/importer_description.h"
-#include "importers/value_limits.h"
-#include "names/check_dcf_names.h"
+#include "importers/report_itemization.h"
+#include "names/resolved_name.h"
 
-#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,14 +13,9 @@
 
 namespace dcf::importers {
 
-// What the schedule importers share: the working values of the row, the name
-// resolution, the entity code, the description rule, the cover sheet's
-// itemization rule and the add of the target row.
-
-// Starts a schedule row: its working values and resolved name are emptied,
-// so that an error block never shows a value of the row before. Returns the
-// working values to fill as the row is read.
-run::ScheduleItem& beginScheduleRow(ImportRow& row);
+// What the importers share: amounts, the checks and the description rule of
+// a dated item, the name resolution, the cover sheet's itemization rule, the
+// target row and the texts that show a row.
 
 // The amount of a staged field; throws when the text is not a number, which
 // the importer's error block reports.
@@ -30,8 +25,8 @@ std::string amountText(db::Currency amount);
 
 // A contribution, expenditure or credit as read before its checks: its name
 // id (field 7) and its amount (field 9, converted when it is not empty: text
-// that is no number throws); its date (field 8) and description are in the
-// working values.
+// that is no number throws); its date (field 8) and description (field 10)
+// go to the row's working values.
 struct DatedItem {
     std::string nameId;
     std::optional<db::Currency> amount;
@@ -54,34 +49,28 @@ std::optional<RowOutcome> checkDatedItem(ImportRow& row, const DatedItem& item,
 // The description rule: a text longer than 100 characters is cut to its
 // first 100, with a warning that begins with `label` ("Contribution/Pledge
 // description") and names the record type and item id.
-std::string descriptionRule(ImportRow& row, const std::string& text, std::string_view label);
+std::string descriptionRule(ImportRow& row, std::string text, std::string_view label);
 
-// The name resolution: the name id and role code go to CheckDCFNames;
-// afterwards the current name id is the one to store and the resolved name
-// holds the name. A missing name was already logged and its row marked.
-names::NameLookup resolveScheduleName(ImportRow& row, const std::string& nameId,
-                                      const char* roleCode);
+// The name resolution: the row's name id becomes the id to store and its
+// resolved name the name as stored. False for a name the file does not
+// have, already logged and its row marked.
+bool resolveScheduleName(ImportRow& row, const std::string& nameId, names::Role role);
 
-// "E" (entity) when the resolved first name is empty, otherwise "I".
-std::string entityCode(const run::ResolvedName& name);
+// What the row's report's cover sheet says about itemizing its items.
+const CoverSheetItemization& readCoverSheetItemization(ImportRow& row);
 
-// What a report's cover sheet says about itemizing its items.
-using run::CoverSheetItemization;
-const CoverSheetItemization& readCoverSheetItemization(ImportRow& row, const std::string& report);
-
-// The name and address columns of a target row (naml, namf, namt, nams, namn,
-// adr1, adr2, city, stcd, zip4), then those of a person (employer, occup,
-// job_title, spous_emp, parent1, parent2).
-void appendNameAndAddress(std::vector<db::Value>& values, const run::ResolvedName& name);
-void appendPersonDetails(std::vector<db::Value>& values, const run::ResolvedName& name);
-
-// "insert into TABLE (columns) values (?, ...)".
-std::string insertSql(std::string_view table, std::initializer_list<const char*> columns);
-// Adds one target row with its values in the order of the statement's columns.
-void insertRow(db::Connection& db, const std::string& sql, const std::vector<db::Value>& values);
+// The first columns of a row of the report: filer_id and repno.
+db::ColumnValues reportRow(ImportRow& row);
+// Adds the row to its record type's target table.
+void insertTargetRow(ImportRow& row, const db::ColumnValues& values);
 
 // The prefix, the resolved first name, one space and the resolved last name:
 // the status text after an added row, and the name line of an error block.
-std::string withResolvedName(std::string_view prefix, const run::ConversionRun& run);
+std::string withResolvedName(std::string_view prefix, const ImportRow& row);
+
+// What a credit or debt shows in the status bar once added.
+std::string creditStatus(const ImportRow& row);
+// The identifying lines of a loan's or a guarantor's error block.
+std::vector<std::string> backReferenceLines(const ImportRow& row);
 
 } // namespace dcf::importers

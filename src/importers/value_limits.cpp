@@ -1,27 +1,6 @@
 #include "importers/value_limits.h"
 
-#include "dcf/text_encoding.h"
-
 namespace dcf::importers {
-
-std::string cutToLimit(ImportRow& row, const std::string& value, std::size_t limit,
-                       std::string_view label, std::string_view place) {
-    if (utf8Length(value) <= limit) {
-        return value;
-    }
-    std::string first(utf8First(value, limit));
-    std::string message(label);
-    message += " field is longer than the " + std::to_string(limit) +
-               " characters allowed. Field truncated in ";
-    message += place;
-    message += " from '" + value + "' to '" + first + "'";
-    row.warn(message);
-    return first;
-}
-
-std::string itemPlace(const run::ConversionRun& run) {
-    return "'" + run.currentRecordType + "' record Item Id " + run.currentRecordNumber;
-}
 
 bool isEmptyQuoted(std::string_view staged) {
     return staged == "\"\"";

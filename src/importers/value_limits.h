@@ -1,25 +1,21 @@
 #pragma once
 
-#include "importers/importer_description.h"
+#include "run/field_limit.h"
+#include "staging/staged_row.h"
 
-#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace dcf::importers {
 
-// A value longer than its column allows is cut to its first `limit`
-// characters and the row is converted with a warning:
-// "<label> field is longer than the <limit> characters allowed. Field
-// truncated in <place> from '<value>' to '<cut>'".
-std::string cutToLimit(ImportRow& row, const std::string& value, std::size_t limit,
-                       std::string_view label, std::string_view place);
-
-// The place of a schedule item in those warnings: "'CVR3' record Item Id 61".
-std::string itemPlace(const run::ConversionRun& run);
-
 // The place cover-sheet values, and the offices of a candidate, name.
 inline constexpr std::string_view kFormRecord = "FORM record";
+
+// The offices a cover sheet and a candidate name.
+inline constexpr run::FieldLimit kOfficeHeldName{"Office Held Name", 30};
+inline constexpr run::FieldLimit kOfficeHeldNumber{"Office Held Number", 4};
+inline constexpr run::FieldLimit kOfficeSoughtName{"Office Sought Name", 30};
+inline constexpr run::FieldLimit kOfficeSoughtNumber{"Office Sought Number", 4};
 
 // An empty quoted DCF field, which staging keeps as the two quotes: a date
 // written so is missing, a text written so is none.

@@ -1,19 +1,26 @@
 #pragma once
 
+#include "names/resolved_name.h"
+#include "run/field_limit.h"
 #include "run/record_report.h"
 #include "run/run_context.h"
 
+#include <string>
+
 namespace dcf::names {
 
-// Adds the resolved name to names under the current name id, the role code
-// and the run's filer; for the cover sheet's roles "F" (filer), "T"
-// (treasurer) and "M" (mailing address) it keeps the values in the cover
-// sheet's sets instead and writes no row. An out-of-state committee id over 9
-// characters is cut, with a warning on the record being converted.
+// An out-of-state committee id is at most 9 characters.
+inline constexpr run::FieldLimit kOutOfStateIdLimit{"Out Of State PAC ID", 9};
+
+// Adds the name to names under `nameId`, its role and the run's filer. The
+// name first gets its commas back and, when it is an out-of-state
+// committee's, its id is cut to 9 characters (a warning on the record); the
+// caller keeps the name as added.
 //
 // A failure is logged with this procedure's own block and counted as
 // unexpected; the name is then not added and the caller goes on. A failure
 // that ends the run is rethrown.
-void AddName(run::RunContext& context, run::RecordReport& report);
+void AddName(run::RunContext& context, run::RecordReport& record, const std::string& nameId,
+             Role role, ResolvedName& name);
 
 } // namespace dcf::names

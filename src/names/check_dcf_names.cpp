@@ -1,189 +1,113 @@
 #include "names/check_dcf_names.h"
 
+#include "db/cursor.h"
 #include "dcf/text_encoding.h"
 #include "names/add_name.h"
 #include "names/check_names.h"
 #include "names/id_counters.h"
 
 #include <array>
-#include <optional>
 #include <utility>
 
 namespace dcf::names {
 namespace {
 
-struct LengthLimit {
-    std::string run::ResolvedName::*value;
-    std::size_t limit;
-    const char* label;
+// One value of a name and its column's width.
+struct NameLimit {
+    std::string& (*value)(ResolvedName&);
+    run::FieldLimit limit;
+    // The nickname's warning names no item id.
+    bool withItemId = true;
 };
 
 // In the order they are tested; the out-of-state id only when its flag is set.
-const std::array<LengthLimit, 17> kLimits = {{
-    {&run::ResolvedName::naml, 100,
-     "Last Name field is longer than the 100 characters allowed. Field truncated in '"},
-    {&run::ResolvedName::namf, 45,
-     "First Name field is longer than the 45 characters allowed. Field truncated in '"},
-    {&run::ResolvedName::namt, 15,
-     "Name Title field is longer than the 15 characters allowed. Field truncated in '"},
-    {&run::ResolvedName::nams, 5,
-     "Name Suffix field is longer than the 5 characters allowed. Field truncated in '"},
-    {&run::ResolvedName::namn, 25,
-     "Nickname field is longer than the 25 characters allowed. Field truncated in '"},
-    {&run::ResolvedName::adr1, 55,
-     "Address Line 1 field is longer than the 55 characters allowed. Field truncated in '"},
-    {&run::ResolvedName::adr2, 55,
-     "Address Line 2 field is longer than the 55 characters allowed. Field truncated in '"},
-    {&run::ResolvedName::city, 30,
-     "City field is longer than the 30 characters allowed. Field truncated in '"},
-    {&run::ResolvedName::stcd, 2,
-     "State Code field is longer than the 2 characters allowed. Field truncated in '"},
-    {&run::ResolvedName::zip4, 10,
-     "Zip Code field is longer than the 10 characters allowed. Field truncated in '"},
-    {&run::ResolvedName::employer, 60,
-     "Employer field is longer than the 60 characters allowed. Field truncated in '"},
-    {&run::ResolvedName::occup, 60,
-     "Occupation field is longer than allowed. Field truncated in '"},
-    {&run::ResolvedName::jobTitle, 60,
-     "Job Title field is longer than the 60 characters allowed. Field truncated in '"},
-    {&run::ResolvedName::spousEmp, 60,
-     "Spouse's Employer field is longer than the 60 characters allowed. Field truncated in '"},
-    {&run::ResolvedName::parent1, 50,
-     "Parent 1 field is longer than the 50 characters allowed. Field truncated in '"},
-    {&run::ResolvedName::parent2, 50,
-     "Parent 2 field is longer than the 50 characters allowed. Field truncated in '"},
-    {&run::ResolvedName::osPacFec, 9,
-     "Out Of State PAC ID field is longer than the 9 characters allowed. Field truncated in '"},
+const std::array<NameLimit, 17> kLimits = {{
+    {[](ResolvedName& n) -> std::string& { return n.name.naml; }, {"Last Name", 100}},
+    {[](ResolvedName& n) -> std::string& { return n.name.namf; }, {"First Name", 45}},
+    {[](ResolvedName& n) -> std::string& { return n.name.namt; }, {"Name Title", 15}},
+    {[](ResolvedName& n) -> std::string& { return n.name.nams; }, {"Name Suffix", 5}},
+    {[](ResolvedName& n) -> std::string& { return n.name.namn; }, {"Nickname", 25}, false},
+    {[](ResolvedName& n) -> std::string& { return n.address.adr1; }, {"Address Line 1", 55}},
+    {[](ResolvedName& n) -> std::string& { return n.address.adr2; }, {"Address Line 2", 55}},
+    {[](ResolvedName& n) -> std::string& { return n.address.city; }, {"City", 30}},
+    {[](ResolvedName& n) -> std::string& { return n.address.stcd; }, {"State Code", 2}},
+    {[](ResolvedName& n) -> std::string& { return n.address.zip4; }, {"Zip Code", 10}},
+    {[](ResolvedName& n) -> std::string& { return n.person.employer; }, {"Employer", 60}},
+    {[](ResolvedName& n) -> std::string& { return n.person.occup; }, {"Occupation", 60, false}},
+    {[](ResolvedName& n) -> std::string& { return n.person.jobTitle; }, {"Job Title", 60}},
+    {[](ResolvedName& n) -> std::string& { return n.person.spousEmp; }, {"Spouse's Employer", 60}},
+    {[](ResolvedName& n) -> std::string& { return n.person.parent1; }, {"Parent 1", 50}},
+    {[](ResolvedName& n) -> std::string& { return n.person.parent2; }, {"Parent 2", 50}},
+    {[](ResolvedName& n) -> std::string& { return n.osPacFec; }, kOutOfStateIdLimit},
 }};
 
-// The staged NAME record with this number, first in staging order.
-bool readStagedName(db::Connection& db, const std::string& nameId, run::ResolvedName& name) {
-    db::Statement& select =
-        db.statement("select field7, field8, field9, field10, field11, field12, field13, field14, "
-                     "field15, field16, field19, field21, field22, field23, field24, field25, "
-                     "field26, field29 from IMPORTTEMP where rec_num = ? and rec_type = 'NAME' "
-                     "order by import_key");
-    select.run(nameId);
-    if (!select.next()) {
-        select.reset();
-        return false;
+// The filer's name under this id, as names holds it: the row the name
+// checks took, or read by its id.
+std::optional<StoredName> storedName(run::RunContext& context, NameMatch& match) {
+    if (match.stored && match.stored->nameId == match.nameId) {
+        return std::move(match.stored);
     }
-    name = {select.text("field7"),
-            select.text("field8"),
-            select.text("field9"),
-            select.text("field10"),
-            select.text("field11"),
-            select.text("field12"),
-            select.text("field13"),
-            select.text("field14"),
-            select.text("field15"),
-            select.text("field16"),
-            select.text("field22"),
-            select.text("field19"),
-            select.text("field21"),
-            select.text("field23"),
-            select.text("field24"),
-            select.text("field25"),
-            select.text("field29") == "Y" ? "-1" : "0",
-            select.text("field26")};
-    select.reset();
-    return true;
+    static const std::string sql = "select name_id, name_type, " + storedNameColumns() +
+                                   " from names where filer_id = ? and name_id = ?";
+    db::Cursor found(context.db, sql, context.run.filer.id, match.nameId);
+    if (!found.next()) {
+        return std::nullopt;
+    }
+    return readStoredName(found.row());
 }
 
-// The filer's name under the current id, as names holds it: the row the
-// name checks took, or read by its id.
-std::optional<StoredName> storedName(run::RunContext& context, std::optional<StoredName> taken) {
-    const run::ConversionRun& run = context.run;
-    if (taken && taken->nameId == run.currentNameId) {
-        return taken;
-    }
-    db::Statement& select =
-        context.db.statement("select name_id, name_type, naml, namf, namt, nams, namn, adr1, "
-                             "adr2, city, stcd, zip4, occup, job_title, employer, spous_emp, "
-                             "parent1, parent2, os_pac_cb, os_pac_fec from names where filer_id "
-                             "= ? and name_id = ?");
-    select.run(run.filerId, run.currentNameId);
-    std::optional<StoredName> stored;
-    if (select.next()) {
-        stored = readStoredName(select);
-    }
-    select.reset();
-    return stored;
-}
-
-void settleStoredName(run::RunContext& context, run::RecordReport& report,
-                      std::optional<StoredName> taken) {
-    run::ConversionRun& run = context.run;
-    std::optional<StoredName> stored = storedName(context, std::move(taken));
+// Settles the id to store and the values as names holds them.
+CheckedName settleStoredName(run::RunContext& context, run::RecordReport& record, ResolvedName name,
+                             Role role, NameMatch match) {
+    std::optional<StoredName> stored = storedName(context, match);
+    CheckedName checked{std::move(match.nameId), std::move(name)};
     if (!stored) {
-        AddName(context, report);
-        return;
+        AddName(context, record, checked.nameId, role, checked.name);
+        return checked;
     }
-    if (stored->nameType != run.roleCode) {
-        run.currentNameId = FindNextNameID(context);
-        AddName(context, report);
-        return;
+    if (stored->nameType != roleCode(role)) {
+        checked.nameId = FindNextNameID(context);
+        AddName(context, record, checked.nameId, role, checked.name);
+        return checked;
     }
-    run::ResolvedName& n = run.resolvedName;
-    std::string* const columns[] = {&n.naml,    &n.namf,     &n.namt,     &n.nams,     &n.namn,
-                                    &n.adr1,    &n.adr2,     &n.city,     &n.stcd,     &n.zip4,
-                                    &n.occup,   &n.jobTitle, &n.employer, &n.spousEmp, &n.parent1,
-                                    &n.parent2, &n.osPacCb};
-    static_assert(std::size(columns) + 1 == kStoredNameColumns.size());
-    for (std::size_t i = 0; i < std::size(columns); ++i) {
-        *columns[i] = std::move(stored->values[i]);
+    // The out-of-state id stays the file's when names holds none.
+    std::string fileId = std::move(checked.name.osPacFec);
+    checked.name = std::move(stored->values);
+    if (checked.name.osPacFec.empty()) {
+        checked.name.osPacFec = std::move(fileId);
     }
-    // The out-of-state id is the last column.
-    if (std::string& fec = stored->values.back(); !fec.empty()) {
-        n.osPacFec = std::move(fec);
-    }
+    return checked;
 }
 
 } // namespace
 
-void CheckNameLengths(run::RunContext& context, run::RecordReport& report) {
-    run::ConversionRun& run = context.run;
-    for (const LengthLimit& check : kLimits) {
-        if (check.value == &run::ResolvedName::osPacFec && run.resolvedName.osPacCb != "-1") {
+void CheckNameLengths(ResolvedName& name, run::RecordReport& record) {
+    for (const NameLimit& check : kLimits) {
+        std::string& value = check.value(name);
+        if (&value == &name.osPacFec && name.osPacCb != "-1") {
             continue;
         }
-        std::string& value = run.resolvedName.*check.value;
-        if (utf8Length(value) <= check.limit) {
-            continue;
+        if (utf8Length(value) > check.limit.limit) {
+            value = run::cutToLimit(record, std::move(value), check.limit,
+                                    run::recordPlace(record, check.withItemId));
         }
-        const std::string first(utf8First(value, check.limit));
-        // The nickname's warning names no item id.
-        const std::string item = check.value == &run::ResolvedName::namn
-                                     ? std::string()
-                                     : " Item Id " + run.currentRecordNumber;
-        std::string message(check.label);
-        message += run.currentRecordType;
-        message += "' record";
-        message += item;
-        message += " from '";
-        message += value;
-        message += "' to '";
-        message += first;
-        message += "'";
-        report.warn(message);
-        value = first;
     }
 }
 
-NameLookup CheckDCFNames(run::RunContext& context, run::RecordReport& report) {
-    run::ConversionRun& run = context.run;
-    run.resolvedName = run::ResolvedName{};
-    run.resolvedName.osPacCb = "0";
-    if (!readStagedName(context.work(), run.currentNameId, run.resolvedName)) {
-        report.reject(
+std::optional<CheckedName> CheckDCFNames(run::RunContext& context, staging::ImportTemp& importTemp,
+                                         const std::string& nameId, Role role,
+                                         run::RecordReport& record) {
+    const std::optional<staging::NameRecord> staged = importTemp.nameRecord(nameId);
+    if (!staged) {
+        record.reject(
             "Name is missing. Name id does not refer to an existing name. Record will not be "
             "imported!");
-        return NameLookup::Missing;
+        return std::nullopt;
     }
-    CheckNameLengths(context, report);
-    std::optional<StoredName> taken = CheckNames(context, report);
-    settleStoredName(context, report, std::move(taken));
-    return NameLookup::Found;
+    ResolvedName name = resolvedName(*staged);
+    CheckNameLengths(name, record);
+    NameMatch match = CheckNames(context, record, name, role, nameId);
+    return settleStoredName(context, record, std::move(name), role, std::move(match));
 }
 
 } // namespace dcf::names

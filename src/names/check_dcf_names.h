@@ -1,27 +1,34 @@
 #pragma once
 
+#include "names/resolved_name.h"
 #include "run/record_report.h"
 #include "run/run_context.h"
+#include "staging/import_temp.h"
+
+#include <optional>
+#include <string>
 
 namespace dcf::names {
 
-enum class NameLookup {
-    Found,
-    // The name id refers to no NAME record of the file: the record was
-    // refused (a severe entry, its row marked "E") and must not be added.
-    Missing,
+// A record's name as a name of the database: the id to store and the name
+// as names holds it.
+struct CheckedName {
+    std::string nameId;
+    ResolvedName name;
 };
 
-// Turns the name a schedule record refers to into a name of the database.
-// Before the call the importer sets the current name id (the record's name
-// reference), the role code and the current record; afterwards the current
-// name id is the id to store and the resolved name holds the name as stored.
-// The name's values are cut to their columns' widths (a warning each),
-// matched against the filer's names, and reused or added.
-NameLookup CheckDCFNames(run::RunContext& context, run::RecordReport& report);
+// Turns the name a schedule record refers to (its name id, renumbered from
+// the file's NAME record) into a name of the database: the name's values are
+// cut to their columns' widths (a warning each), matched against the filer's
+// names, and reused or added in this role. Nothing when the name id refers
+// to no NAME record of the file: the record was then refused (a severe
+// entry, its row marked "E") and must not be added.
+std::optional<CheckedName> CheckDCFNames(run::RunContext& context, staging::ImportTemp& importTemp,
+                                         const std::string& nameId, Role role,
+                                         run::RecordReport& record);
 
-// Cuts each value of the resolved name to its column's width, with one
-// warning per value cut.
-void CheckNameLengths(run::RunContext& context, run::RecordReport& report);
+// Cuts each value of the name to its column's width, with one warning per
+// value cut.
+void CheckNameLengths(ResolvedName& name, run::RecordReport& record);
 
 } // namespace dcf::names

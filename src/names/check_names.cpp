@@ -1,25 +1,16 @@
 #include "names/check_names.h"
 
 #include "db/ascii_case.h"
+#include "db/backend_sql.h"
+#include "db/cursor.h"
 #include "names/add_name.h"
 #include "names/id_counters.h"
 
-#include <array>
 #include <variant>
 #include <vector>
 
 namespace dcf::names {
 namespace {
-
-// Upper case of ASCII letters only, the same on every backend: SQLite's
-// upper() leaves other letters alone, PostgreSQL's follows the locale.
-std::string folded(db::Dialect dialect, const char* column) {
-    if (dialect == db::Dialect::PostgreSQL) {
-        return std::string("translate(") + column +
-               ", 'abcdefghijklmnopqrstuvwxyz', 'ABCDEFGHIJKLMNOPQRSTUVWXYZ')";
-    }
-    return std::string("upper(") + column + ")";
-}
 
 // On a server the lookup carries every column a resolved name takes over,
 // so that the row of the id the checks settle on is not asked for again; in
@@ -35,14 +26,13 @@ const std::string& sameNameSql(db::Dialect dialect, bool withFirstName) {
     static std::array<std::array<std::string, 2>, 3> texts;
     std::string& text = texts[static_cast<std::size_t>(dialect)][withFirstName ? 1 : 0];
     if (text.empty()) {
-        text = std::string("select ") +
-               (carriesWholeRows(dialect)
-                    ? "name_id, name_type, naml, namf, namt, nams, namn, adr1, adr2, city, stcd, "
-                      "zip4, occup, job_title, employer, spous_emp, parent1, parent2, os_pac_cb, "
-                      "os_pac_fec"
-                    : "name_id, name_type, namt, namf, naml, adr1, city, stcd, zip4") +
-               " from names where filer_id = ? and " + folded(dialect, "naml") + " = ?" +
-               (withFirstName ? " and " + folded(dialect, "namf") + " = ?" : std::string()) +
+        text = "select name_id, name_type, " +
+               (carriesWholeRows(dialect) ? storedNameColumns()
+                                          : std::string("namt, namf, naml, adr1, city, stcd, "
+                                                        "zip4")) +
+               " from names where filer_id = ? and " + db::upperAsciiSql(dialect, "naml") + " = ?" +
+               (withFirstName ? " and " + db::upperAsciiSql(dialect, "namf") + " = ?"
+                              : std::string()) +
                " order by length(name_id), name_id";
     }
     return text;
@@ -60,34 +50,38 @@ struct Found {
     std::optional<StoredName> stored;
 };
 
-std::vector<Found> sameNames(run::RunContext& context) {
-    const run::ConversionRun& run = context.run;
-    const run::ResolvedName& n = run.resolvedName;
-    const bool withFirstName = !n.namf.empty();
-    db::Statement& select = context.db.statement(sameNameSql(context.db.dialect(), withFirstName));
-    select.bind(1, db::Value(run.filerId));
-    select.bind(2, db::Value(db::upperAscii(n.naml)));
-    if (withFirstName) {
-        select.bind(3, db::Value(db::upperAscii(n.namf)));
-    }
-    select.execute();
+Found readFound(db::Statement& row, bool wholeRow) {
+    const auto isNull = [&](const char* column) {
+        return std::holds_alternative<db::Null>(row.value(column));
+    };
+    return {row.text("name_id"),
+            row.text("name_type"),
+            {row.text("namt"), row.text("namf"), row.text("naml"), row.text("adr1"),
+             row.text("city"), row.text("stcd"), row.text("zip4")},
+            isNull("city") || isNull("stcd") || isNull("zip4"),
+            isNull("adr1"),
+            isNull("namt"),
+            wholeRow ? std::optional(readStoredName(row)) : std::nullopt};
+}
+
+std::vector<Found> sameNames(run::RunContext& context, const ResolvedName& name) {
+    const db::Dialect dialect = context.db.dialect();
+    const bool withFirstName = !name.name.namf.empty();
     std::vector<Found> found;
-    while (select.next()) {
-        const auto isNull = [&](const char* column) {
-            return std::holds_alternative<db::Null>(select.value(column));
-        };
-        found.push_back(
-            {select.text("name_id"),
-             select.text("name_type"),
-             {select.text("namt"), select.text("namf"), select.text("naml"), select.text("adr1"),
-              select.text("city"), select.text("stcd"), select.text("zip4")},
-             isNull("city") || isNull("stcd") || isNull("zip4"),
-             isNull("adr1"),
-             isNull("namt"),
-             carriesWholeRows(context.db.dialect()) ? std::optional(readStoredName(select))
-                                                    : std::nullopt});
+    const auto read = [&](db::Cursor& rows) {
+        while (rows.next()) {
+            found.push_back(readFound(rows.row(), carriesWholeRows(dialect)));
+        }
+    };
+    const std::string& sql = sameNameSql(dialect, withFirstName);
+    if (withFirstName) {
+        db::Cursor rows(context.db, sql, context.run.filer.id, db::upperAscii(name.name.naml),
+                        db::upperAscii(name.name.namf));
+        read(rows);
+    } else {
+        db::Cursor rows(context.db, sql, context.run.filer.id, db::upperAscii(name.name.naml));
+        read(rows);
     }
-    select.reset();
     return found;
 }
 
@@ -96,17 +90,17 @@ bool sameFolded(const std::string& stored, const std::string& value) {
     return db::equalsIgnoringAsciiCase(stored, value);
 }
 
-bool samePlace(const Found& row, const run::ResolvedName& n) {
-    return !row.nullPlace && sameFolded(row.lines.city, n.city) &&
-           sameFolded(row.lines.state, n.stcd) && sameFolded(row.lines.zip, n.zip4);
+bool samePlace(const Found& row, const ResolvedName& n) {
+    return !row.nullPlace && sameFolded(row.lines.city, n.address.city) &&
+           sameFolded(row.lines.state, n.address.stcd) && sameFolded(row.lines.zip, n.address.zip4);
 }
 
-bool sameStreet(const Found& row, const run::ResolvedName& n) {
-    return samePlace(row, n) && !row.nullStreet && sameFolded(row.lines.street, n.adr1);
+bool sameStreet(const Found& row, const ResolvedName& n) {
+    return samePlace(row, n) && !row.nullStreet && sameFolded(row.lines.street, n.address.adr1);
 }
 
-bool sameTitle(const Found& row, const run::ResolvedName& n) {
-    return sameStreet(row, n) && !row.nullTitle && sameFolded(row.lines.title, n.namt);
+bool sameTitle(const Found& row, const ResolvedName& n) {
+    return sameStreet(row, n) && !row.nullTitle && sameFolded(row.lines.title, n.name.namt);
 }
 
 // The first row that passes, in id order.
@@ -119,83 +113,111 @@ template <typename Test> const Found* firstWhere(const std::vector<Found>& rows,
     return nullptr;
 }
 
-void addUnderNewId(run::RunContext& context, run::RecordReport& report) {
-    context.run.currentNameId = FindNextNameID(context);
-    AddName(context, report);
-}
-
 std::string displayName(const NameLines& name) {
     return name.first.empty() ? name.last : name.title + " " + name.first + " " + name.last;
 }
 
-void explainOnce(run::RunContext& context) {
-    if (!context.run.duplicateNameExplanation) {
+// One check of one record's name.
+class NameCheck {
+public:
+    NameCheck(run::RunContext& context, run::RecordReport& record, ResolvedName& name, Role role)
+        : context_(context), record_(record), name_(name), role_(role) {}
+
+    // Settles the id from the rows found; nameId stays as it is when the
+    // questions are off and the name is only similar.
+    NameMatch match(const std::vector<Found>& rows, const std::string& nameId);
+
+private:
+    NameMatch addUnderNewId();
+    NameMatch taken(const Found& row) { return {row.nameId, row.stored}; }
+    NameMatch askAboutSimilar(const Found& candidate, const std::string& nameId);
+    void explainOnce();
+
+    run::RunContext& context_;
+    run::RecordReport& record_;
+    ResolvedName& name_;
+    Role role_;
+};
+
+NameMatch NameCheck::match(const std::vector<Found>& rows, const std::string& nameId) {
+    const std::string role = roleCode(role_);
+    if (firstWhere(rows, [&](const Found& row) { return row.nameType == role; }) == nullptr) {
+        return addUnderNewId();
+    }
+    const Found* inPlace =
+        firstWhere(rows, [&](const Found& row) { return samePlace(row, name_); });
+    if (inPlace == nullptr) {
+        return askAboutSimilar(rows.front(), nameId);
+    }
+    const Found* onStreet =
+        firstWhere(rows, [&](const Found& row) { return sameStreet(row, name_); });
+    if (onStreet == nullptr) {
+        return askAboutSimilar(*inPlace, nameId);
+    }
+    if (onStreet->lines.title.empty()) {
+        return taken(*onStreet);
+    }
+    if (const Found* titled =
+            firstWhere(rows, [&](const Found& row) { return sameTitle(row, name_); })) {
+        return taken(*titled);
+    }
+    return askAboutSimilar(*inPlace, nameId);
+}
+
+NameMatch NameCheck::addUnderNewId() {
+    NameMatch added{FindNextNameID(context_), std::nullopt};
+    AddName(context_, record_, added.nameId, role_, name_);
+    return added;
+}
+
+void NameCheck::explainOnce() {
+    run::NameQuestions& questions = context_.run.nameQuestions;
+    if (questions.explained) {
         return;
     }
-    context.view.tell({"Conversion",
-                       "The following prompt will allow you to decide\r\nwhich names with similar "
-                       "addresses will be\r\navailable for selection when adding "
-                       "new\r\ntransactions in future reports.",
-                       run::Icon::Information});
-    context.run.duplicateNameExplanation = false;
+    context_.view.tell({"Conversion",
+                        "The following prompt will allow you to decide\r\nwhich names with similar "
+                        "addresses will be\r\navailable for selection when adding "
+                        "new\r\ntransactions in future reports.",
+                        run::Icon::Information});
+    questions.explained = true;
 }
 
 // Puts a similar existing name to the user, while the questions are on.
-// True when the user took the existing name's id.
-bool askAboutSimilar(run::RunContext& context, run::RecordReport& report, const Found& candidate) {
-    run::ConversionRun& run = context.run;
-    if (!run.duplicateNameChecking) {
-        return false;
+NameMatch NameCheck::askAboutSimilar(const Found& candidate, const std::string& nameId) {
+    run::NameQuestions& questions = context_.run.nameQuestions;
+    if (!questions.asking) {
+        return {nameId, std::nullopt};
     }
-    explainOnce(context);
-    const run::ResolvedName& n = run.resolvedName;
-    const NameLines added{n.namt, n.namf, n.naml, n.adr1, n.city, n.stcd, n.zip4};
+    explainOnce();
+    const ResolvedName& n = name_;
+    const NameLines added{n.name.namt,    n.name.namf,    n.name.naml,   n.address.adr1,
+                          n.address.city, n.address.stcd, n.address.zip4};
     const run::Answer answer =
-        context.view.ask({run::QuestionKind::SimilarName, "Importing Names",
-                          similarNameQuestion(candidate.lines, added), run::Icon::Question,
-                          run::Answer::No, run::Buttons::YesNoCancel});
+        context_.view.ask({run::QuestionKind::SimilarName, "Importing Names",
+                           similarNameQuestion(candidate.lines, added), run::Icon::Question,
+                           run::Answer::No, run::Buttons::YesNoCancel});
     if (answer == run::Answer::Yes) {
-        run.currentNameId = candidate.nameId;
-        return true;
+        return taken(candidate);
     }
     if (answer == run::Answer::Cancel) {
-        run.duplicateNameChecking = false;
+        questions.asking = false;
     }
-    addUnderNewId(context, report);
-    return false;
-}
-
-// Sets the current id from the rows found; returns the row whose id it took,
-// nullptr when it added the name or left the id as it was.
-const Found* matchNames(run::RunContext& context, run::RecordReport& report,
-                        const std::vector<Found>& rows) {
-    const run::ResolvedName& n = context.run.resolvedName;
-    const std::string& role = context.run.roleCode;
-    if (firstWhere(rows, [&](const Found& row) { return row.nameType == role; }) == nullptr) {
-        addUnderNewId(context, report);
-        return nullptr;
-    }
-    const Found* inPlace = firstWhere(rows, [&](const Found& row) { return samePlace(row, n); });
-    if (inPlace == nullptr) {
-        return askAboutSimilar(context, report, rows.front()) ? &rows.front() : nullptr;
-    }
-    const Found* onStreet = firstWhere(rows, [&](const Found& row) { return sameStreet(row, n); });
-    if (onStreet == nullptr) {
-        return askAboutSimilar(context, report, *inPlace) ? inPlace : nullptr;
-    }
-    if (onStreet->lines.title.empty()) {
-        context.run.currentNameId = onStreet->nameId;
-        return onStreet;
-    }
-    if (const Found* titled =
-            firstWhere(rows, [&](const Found& row) { return sameTitle(row, n); })) {
-        context.run.currentNameId = titled->nameId;
-        return titled;
-    }
-    return askAboutSimilar(context, report, *inPlace) ? inPlace : nullptr;
+    return addUnderNewId();
 }
 
 } // namespace
+
+const std::string& storedNameColumns() {
+    static const std::string columns = [] {
+        std::string list;
+        for (const char* column : kStoredNameColumns) {
+            list += (list.empty() ? "" : ", ") + std::string(column);
+        }
+        return list;
+    }();
+    return columns;
+}
 
 std::string similarNameQuestion(const NameLines& existing, const NameLines& added) {
     const auto place = [](const NameLines& name) {
@@ -208,21 +230,28 @@ std::string similarNameQuestion(const NameLines& existing, const NameLines& adde
            "Stop checking for duplicate names and continue with conversion) ";
 }
 
-std::optional<StoredName> CheckNames(run::RunContext& context, run::RecordReport& report) {
+NameMatch CheckNames(run::RunContext& context, run::RecordReport& record, ResolvedName& name,
+                     Role role, const std::string& nameId) {
     // One lookup of the filer's names with this name; the finer matches are
     // taken from its rows, compared as the database compares.
-    const std::vector<Found> rows = sameNames(context);
-    if (const Found* taken = matchNames(context, report, rows)) {
-        return taken->stored; // nothing when the lookup did not carry the row
-    }
-    return std::nullopt;
+    const std::vector<Found> rows = sameNames(context, name);
+    return NameCheck(context, record, name, role).match(rows, nameId);
 }
 
 StoredName readStoredName(db::Statement& row) {
-    StoredName stored{row.text("name_id"), row.text("name_type"), {}};
-    for (std::size_t i = 0; i < kStoredNameColumns.size(); ++i) {
-        stored.values[i] = row.text(kStoredNameColumns[i]);
-    }
+    const auto text = [&row](const char* column) { return row.text(column); };
+    StoredName stored{text("name_id"), text("name_type"), {}};
+    ResolvedName& v = stored.values;
+    v.name = {text("naml"), text("namf"), text("namt"), text("nams"), text("namn")};
+    v.address = {text("adr1"), text("adr2"), text("city"), text("stcd"), text("zip4")};
+    v.person = {.employer = text("employer"),
+                .occup = text("occup"),
+                .jobTitle = text("job_title"),
+                .spousEmp = text("spous_emp"),
+                .parent1 = text("parent1"),
+                .parent2 = text("parent2")};
+    v.osPacCb = text("os_pac_cb");
+    v.osPacFec = text("os_pac_fec");
     return stored;
 }
 

@@ -1,5 +1,6 @@
 #include "names/id_counters.h"
 
+#include "db/cursor.h"
 #include "run/run_errors.h"
 
 namespace dcf::names {
@@ -17,14 +18,11 @@ std::string drawNext(db::Connection& db, const char* column, std::int64_t count,
                                   " can be handed out. Restore its one row (NameID and repno, "
                                   "the next free numbers) and convert the file again.");
     }
-    db::Statement& select = db.statement("select " + name + " - ? as drawn from repno");
-    select.run(count);
-    if (!select.next()) {
+    db::Cursor drawn(db, "select " + name + " - ? as drawn from repno", count);
+    if (!drawn.next()) {
         throw run::RunEndingError("The table repno lost its row while a number was drawn.");
     }
-    std::string value = db::toText(select.value("drawn"));
-    select.reset();
-    return value;
+    return db::toText(drawn.row().value("drawn"));
 }
 
 } // namespace

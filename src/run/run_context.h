@@ -2,25 +2,31 @@
 
 #include "db/connection.h"
 #include "run/conversion_run.h"
+#include "run/run_request.h"
 #include "run/view.h"
+
+#include <atomic>
 
 namespace dcf::run {
 
-// What every step of a run works with: its state, the shared connection and
-// the view, and the run's transaction while one is open (its owner, the run
-// command, sets it; nullptr outside a run).
+// What every step of a run works with: what the front end asked for, the
+// run's state, the shared connection and the view, and the run's
+// transaction while one is open (its owner, the run command, sets it;
+// nullptr outside a run).
 struct RunContext {
+    const RunRequest& request;
     ConversionRun& run;
     db::Connection& db;
     View& view;
+    // Set by the front end's Cancel (from its own thread, or a signal) and by
+    // the engine when the run must stop; the engine reads it between records.
+    std::atomic<bool>& cancelRequested;
     db::Transaction* transaction = nullptr;
-    // Where IMPORTTEMP lives during a run on a server: a scratch database of
-    // the run's own, copied to the server's IMPORTTEMP when the run saves;
-    // nullptr when IMPORTTEMP is the target's.
+    // The scratch database of a run on a server (where its IMPORTTEMP lives),
+    // nullptr otherwise. Its transaction is the run's too: a failure that
+    // ends it ends the run. Statements reach it only through IMPORTTEMP's
+    // owner (staging::ImportTemp).
     db::Connection* scratch = nullptr;
-
-    // The connection of every statement on IMPORTTEMP.
-    [[nodiscard]] db::Connection& work() const { return scratch != nullptr ? *scratch : db; }
 };
 
 } // namespace dcf::run

@@ -11,15 +11,15 @@ constexpr std::ptrdiff_t kDone = -2;
 std::int64_t moveAll(db::Connection& db, const ColumnMove& move, const std::string& from,
                      const std::string& to) {
     if (from == to) {
-        if (move.keep == nullptr) {
+        if (move.keep.empty()) {
             return 0;
         }
         db::Statement& keep = db.statement(move.keep);
-        keep.run(from);
+        keep.run(from, move.types);
         return keep.rowsAffected();
     }
     db::Statement& update = db.statement(move.moveAll);
-    update.run(to, from);
+    update.run(to, from, move.types);
     return update.rowsAffected();
 }
 
@@ -84,7 +84,7 @@ void Renumbering::apply(db::Connection& db, const ColumnMove& move, const Moved&
             // number behind it can take its place.
             const auto start = static_cast<std::size_t>(ringStart);
             const auto& [from, to] = pairs_[chain[start]];
-            const db::KeySnapshot held(db, move.selectKeys, from);
+            const db::KeySnapshot held(db, move.selectKeys, from, move.types);
             for (std::size_t k = chain.size(); k-- > start + 1;) {
                 moveAt(k);
             }

@@ -13,18 +13,21 @@
 namespace dcf::staging {
 
 // The statements that rewrite one staged column from a number to another.
+// Each but moveOne ends with the record types the move applies to, bound
+// from `types` after its other parameters.
 struct ColumnMove {
     // "update IMPORTTEMP set COL = ? where COL = ? and ..." (new, old): every
     // row of the move holding the old number.
-    const char* moveAll;
+    std::string moveAll;
     // "select import_key from IMPORTTEMP where COL = ? and ... order by
     // import_key" (old): the same rows, by key.
-    const char* selectKeys;
+    std::string selectKeys;
     // "update IMPORTTEMP set COL = ? where import_key = ?" (new, key).
-    const char* moveOne;
+    std::string moveOne;
     // For a number that stays as it is: what its rows still need (a mark),
-    // with the number as parameter; nullptr when they need nothing.
-    const char* keep = nullptr;
+    // with the number as parameter; empty when they need nothing.
+    std::string keep;
+    db::Values types;
 };
 
 // Numbers of the file and the database numbers they become. Applied to a

@@ -22,7 +22,9 @@ const std::array<std::string, kColumnCount>& inputColumns() {
     return columns;
 }
 
-template <typename Row> std::string joinColumns(Row& row) {
+} // namespace
+
+std::string ConstructInputRecord(const StagedRow& row) {
     std::string record;
     bool first = true;
     for (const std::string& column : inputColumns()) {
@@ -33,16 +35,6 @@ template <typename Row> std::string joinColumns(Row& row) {
         record += row.text(column);
     }
     return record;
-}
-
-} // namespace
-
-std::string ConstructInputRecord(db::Statement& row) {
-    return joinColumns(row);
-}
-
-std::string ConstructInputRecord(const StagedRow& row) {
-    return joinColumns(row);
 }
 
 } // namespace dcf::staging

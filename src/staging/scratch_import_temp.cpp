@@ -1,5 +1,7 @@
 #include "staging/scratch_import_temp.h"
 
+#include "db/backend_sql.h"
+#include "db/cursor.h"
 #include "staging/staging_row.h"
 
 #include <memory>
@@ -29,7 +31,7 @@ std::string multiRowInsert(std::size_t rows) {
 
 } // namespace
 
-std::string scratchImportTempSchema() {
+void makeScratchImportTemp(db::Connection& scratch, std::int64_t firstKey) {
     std::string sql = "create table IMPORTTEMP (import_key INTEGER PRIMARY KEY AUTOINCREMENT";
     for (const std::string& column : importTempColumns()) {
         sql += ", " + column + " TEXT";
@@ -38,13 +40,8 @@ std::string scratchImportTempSchema() {
            "create index ix_IMPORTTEMP_rec_type_import_key on IMPORTTEMP (rec_type, import_key);\n"
            "create index ix_IMPORTTEMP_repno on IMPORTTEMP (repno);\n"
            "create index ix_IMPORTTEMP_rec_num on IMPORTTEMP (rec_num);\n";
-    return sql;
-}
-
-void setNextImportKey(db::Connection& scratch, std::int64_t key) {
-    scratch.statement("delete from sqlite_sequence where name = 'IMPORTTEMP'").execute();
-    scratch.statement("insert into sqlite_sequence (name, seq) values ('IMPORTTEMP', ?)")
-        .run(key - 1);
+    scratch.executeScript(sql);
+    db::continueKeysAfter(scratch, "IMPORTTEMP", "import_key", firstKey - 1);
 }
 
 std::int64_t copyImportTemp(db::Connection& scratch, db::Connection& target) {
@@ -66,9 +63,9 @@ std::int64_t copyImportTemp(db::Connection& scratch, db::Connection& target) {
         insert.execute();
         values.clear();
     };
-    db::Statement& select = scratch.statement("select * from IMPORTTEMP order by import_key");
-    select.execute();
-    while (select.next()) {
+    db::Cursor staged(scratch, "select * from IMPORTTEMP order by import_key");
+    db::Statement& select = staged.row();
+    while (staged.next()) {
         lastKey = select.integer("import_key");
         values.emplace_back(lastKey);
         for (const std::string& column : importTempColumns()) {
@@ -78,7 +75,6 @@ std::int64_t copyImportTemp(db::Connection& scratch, db::Connection& target) {
             flush();
         }
     }
-    select.reset();
     if (!values.empty()) {
         flush();
     }

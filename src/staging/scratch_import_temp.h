@@ -3,16 +3,12 @@
 #include "db/connection.h"
 
 #include <cstdint>
-#include <string>
 
 namespace dcf::staging {
 
-// IMPORTTEMP as schema/sqlite.sql makes it, with its indexes, for a run's
-// scratch database; its keys never go back, so the first key can be set.
-std::string scratchImportTempSchema();
-
-// The next row staged in the scratch IMPORTTEMP gets this key.
-void setNextImportKey(db::Connection& scratch, std::int64_t key);
+// Makes IMPORTTEMP as schema/sqlite.sql makes it, with its indexes, in a
+// run's scratch database; the first row staged there gets key `firstKey`.
+void makeScratchImportTemp(db::Connection& scratch, std::int64_t firstKey);
 
 // Inserts every row of the scratch IMPORTTEMP into the target's, in key
 // order and with their keys, several rows per statement. Returns the last

@@ -6,15 +6,9 @@
 
 namespace dcf::staging {
 
-bool StagedRow::read(db::Connection& connection, std::int64_t key) {
-    db::Statement& select = connection.statement("select * from IMPORTTEMP where import_key = ?");
-    select.run(key);
+void StagedRow::load(std::int64_t key, db::Statement& select) {
     key_ = key;
     values_.clear();
-    if (!select.next()) {
-        select.reset();
-        return false;
-    }
     const int count = select.columnCount();
     // Every row has the same columns: their names are looked at once.
     if (names_.size() != static_cast<std::size_t>(count)) {
@@ -24,8 +18,6 @@ bool StagedRow::read(db::Connection& connection, std::int64_t key) {
     for (int i = 0; i < count; ++i) {
         values_.push_back(select.value(i));
     }
-    select.reset();
-    return true;
 }
 
 void StagedRow::indexColumns(db::Statement& select) {
@@ -42,16 +34,6 @@ void StagedRow::indexColumns(db::Statement& select) {
             fieldIndex_[static_cast<std::size_t>(n)] = i;
         }
     }
-}
-
-bool readNameRecord(db::Connection& connection, const std::string& number, StagedRow& name) {
-    db::Statement& select = connection.statement(
-        "select import_key from IMPORTTEMP where rec_num = ? and rec_type = 'NAME' order by "
-        "import_key");
-    select.run(number);
-    const std::int64_t key = select.next() ? select.integer("import_key") : 0;
-    select.reset();
-    return key != 0 && name.read(connection, key);
 }
 
 db::Value StagedRow::value(std::string_view column) const {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "db/connection.h"
+#include "db/statement.h"
 
 #include <array>
 #include <cstdint>
@@ -10,12 +10,12 @@
 
 namespace dcf::staging {
 
-// One IMPORTTEMP row read whole, so that an importer can update the row and
-// run other statements while it works on it.
+// One IMPORTTEMP row read whole (by ImportTemp::read), so that an importer
+// can update the row and run other statements while it works on it.
 class StagedRow {
 public:
-    // Reads the row with this key; false when it is gone.
-    bool read(db::Connection& connection, std::int64_t key);
+    // Takes the values of the selection's current row, the row with this key.
+    void load(std::int64_t key, db::Statement& select);
 
     [[nodiscard]] std::int64_t key() const { return key_; }
     // A column by name, any case; empty for null or a missing column.
@@ -32,9 +32,5 @@ private:
     std::array<int, 47> fieldIndex_{}; // column of field N, -1 when none
     std::vector<db::Value> values_;
 };
-
-// The NAME record with this number, first in staging order; false when the
-// file has none.
-bool readNameRecord(db::Connection& connection, const std::string& number, StagedRow& name);
 
 } // namespace dcf::staging

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "db/connection.h"
 #include "dcf/dcf_splitter.h"
 
 #include <array>
@@ -29,11 +28,6 @@ LongValues placeLongValues(const SplitLine& split);
 // IMPORTTEMP's columns but its key, in table order: filer_id, rec_type,
 // rec_num, repno, Status, field4 to field46, Memo.
 const std::vector<std::string>& importTempColumns();
-
-// Adds the split line as a row with status "I"; throws db::DbError when the
-// database refuses it.
-void insertStagingRow(db::Connection& connection, const SplitLine& split,
-                      const std::string& filerId, const LongValues& placement);
 
 // One IMPORTTEMP row as it is written, for callers that keep rows.
 struct StagingRow {

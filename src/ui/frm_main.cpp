@@ -6,6 +6,7 @@
 #include "frm_setup.h"
 #include "log/clock_text.h"
 #include "message_box.h"
+#include "rate_text.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -67,8 +68,9 @@ private:
 
 } // namespace
 
-FrmMain::FrmMain(run::ConversionRun& run, db::Connection& connection, QWidget* parent)
-    : QMainWindow(parent), run_(run), connection_(connection), view_(*this), worker_(*this) {
+FrmMain::FrmMain(run::RunRequest& request, db::Connection& connection, QWidget* parent)
+    : QMainWindow(parent), request_(request), connection_(connection), view_(*this),
+      worker_(*this) {
     setObjectName(QString::fromLatin1(control::frmMain));
     setWindowTitle(QStringLiteral("Conversion - Convert Data (Stopped)"));
     buildMenus();
@@ -100,7 +102,7 @@ FrmMain::FrmMain(run::ConversionRun& run, db::Connection& connection, QWidget* p
 FrmMain::~FrmMain() {
     if (worker_.running()) {
         // Going away mid-run: the run stops at its next check, saving nothing.
-        run_.cancelRequested = true;
+        cancelRequested_ = true;
         view_.shutDown();
         worker_.join();
     }
@@ -116,7 +118,7 @@ void FrmMain::getFile() {
     if (running()) {
         return;
     }
-    FrmSetup setup(run_, view_, this);
+    FrmSetup setup(request_, view_, this);
     setup.exec();
 }
 
@@ -125,7 +127,7 @@ void FrmMain::chooseFile(const std::filesystem::path& path) {
         return;
     }
     try {
-        chooseDcfFile(run_, view_, path);
+        chooseDcfFile(request_, view_, path);
     } catch (const std::runtime_error&) {
         showBadFileName(this);
     }
@@ -153,10 +155,10 @@ void FrmMain::startRun() {
     if (rtbLog_->isVisible()) {
         toggleLog();
     }
-    rate_.restart(RunRate::Clock::now());
+    rate_.restart(app::RunRate::Clock::now());
     statusRate_->clear();
     statusRate_->setVisible(true);
-    worker_.start(run::RunContext{run_, connection_, view_},
+    worker_.start(request_, connection_, view_, cancelRequested_,
                   [this](const app::RunResult& result, const std::string& error) {
                       finishRun(result, error);
                   });
@@ -168,7 +170,7 @@ void FrmMain::finishRun(const app::RunResult& result, const std::string& error) 
     logPath_ = result.logPath;
     if (!error.empty()) {
         // The engine settles every ending itself; this is the one it could not.
-        app::showIdle(view_, run_.fileName);
+        app::showIdle(view_, request_.file.name);
         showMessage(this, QMessageBox::Critical, QStringLiteral("dcfconvert"),
                     QString::fromStdString(error));
     }
@@ -176,12 +178,12 @@ void FrmMain::finishRun(const app::RunResult& result, const std::string& error) 
 }
 
 void FrmMain::cancelRun() {
-    if (!running() || run_.cancelRequested) {
+    if (!running() || cancelRequested_) {
         return;
     }
     const CancelQuestion question(view_);
     if (question.open()) {
-        app::askToCancel(run_, view_);
+        app::askToCancel(cancelRequested_, view_);
     }
 }
 
@@ -211,9 +213,11 @@ void FrmMain::showClock() {
 }
 
 void FrmMain::showRate(std::int64_t value, std::int64_t maximum) {
-    const auto now = RunRate::Clock::now();
+    // A rate taken over less than half a second is mostly noise.
+    constexpr std::chrono::milliseconds kSettleTime{500};
+    const auto now = app::RunRate::Clock::now();
     rate_.update(value, maximum, now);
-    statusRate_->setText(QString::fromStdString(rate_.text(now)));
+    statusRate_->setText(QString::fromStdString(rateText(rate_.estimate(now, kSettleTime))));
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "app/run_rate.h"
 #include "db/connection.h"
 #include "qt_view.h"
-#include "run/conversion_run.h"
-#include "run_rate.h"
+#include "run/run_request.h"
 #include "run_worker.h"
 
 #include <QAbstractButton>
@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <atomic>
 #include <filesystem>
 #include <string>
 
@@ -25,7 +26,9 @@ class FrmMain final : public QMainWindow {
     Q_OBJECT
 
 public:
-    FrmMain(run::ConversionRun& run, db::Connection& connection, QWidget* parent = nullptr);
+    // `request` is what each run is asked to convert: the window changes it
+    // as the user chooses a file or a logs folder.
+    FrmMain(run::RunRequest& request, db::Connection& connection, QWidget* parent = nullptr);
     ~FrmMain() override;
     FrmMain(const FrmMain&) = delete;
     FrmMain& operator=(const FrmMain&) = delete;
@@ -69,8 +72,10 @@ private:
     void showClock();
     void showRate(std::int64_t value, std::int64_t maximum);
 
-    run::ConversionRun& run_;
+    run::RunRequest& request_;
     db::Connection& connection_;
+    // Set by Cancel (and by closing mid-run), read by the run's worker.
+    std::atomic<bool> cancelRequested_{false};
     QtView view_;
     RunWorker worker_;
     std::filesystem::path logPath_;
@@ -86,7 +91,7 @@ private:
     QLabel* statusDate_ = nullptr;
     QLabel* statusTime_ = nullptr;
     QTimer clock_;
-    RunRate rate_;
+    app::RunRate rate_;
 };
 
 } // namespace dcf::ui

@@ -45,17 +45,17 @@ public:
 
 } // namespace
 
-void chooseDcfFile(run::ConversionRun& run, run::View& view, const std::filesystem::path& path) {
+void chooseDcfFile(run::RunRequest& request, run::View& view, const std::filesystem::path& path) {
     std::optional<app::FilerLine> filer;
     {
         const BusyPointer busy;
         filer = app::readFileFiler(path);
     }
-    app::selectFile(run, path, filer);
-    const std::string& shown = run.fileFilerName.empty() ? run.fileName : run.fileFilerName;
-    view.setText(control::lblImportFileName, shown);
-    view.setText(control::lblFilerType, run.fileFilerType);
-    view.setText(control::lblFilerID, run.fileFilerId);
+    request.file = app::selectedFile(path, filer);
+    const run::SelectedFile& file = request.file;
+    view.setText(control::lblImportFileName, file.filerName.empty() ? file.name : file.filerName);
+    view.setText(control::lblFilerType, file.filerType);
+    view.setText(control::lblFilerID, file.filerId);
     view.setText(control::lblToolBar, "Press the Run icon to start your conversion.");
     view.setEnabled(control::mnuRun, true);
     rememberLastFolder(fromPath(path.parent_path()));
@@ -66,8 +66,8 @@ void showBadFileName(QWidget* parent) {
                 QStringLiteral("Previous Conversion File is not valid, please enter a new file"));
 }
 
-FrmSetup::FrmSetup(run::ConversionRun& run, run::View& view, QWidget* parent)
-    : QDialog(parent), run_(run), view_(view) {
+FrmSetup::FrmSetup(run::RunRequest& request, run::View& view, QWidget* parent)
+    : QDialog(parent), request_(request), view_(view) {
     setObjectName(QStringLiteral("frmSetup"));
     setWindowTitle(QStringLiteral("Choose A File"));
     setModal(true);
@@ -138,7 +138,7 @@ void FrmSetup::buildControls() {
 }
 
 void FrmSetup::load() {
-    lblLogFilePath_->setText(run_.logsFolder.empty() ? kNoPath : fromPath(run_.logsFolder));
+    lblLogFilePath_->setText(request_.logsFolder.empty() ? kNoPath : fromPath(request_.logsFolder));
     fillDrives();
     // The folder of the last file chosen, else where the data files live.
     const QString last = lastFolder();
@@ -170,7 +170,7 @@ void FrmSetup::chooseFile() {
     txtFileName_->setText(name);
     if (name.isEmpty()) {
         // Nothing chosen: the run has no file until Get File finds one.
-        app::selectFile(run_, toPath(filesFolder_) / "", std::nullopt);
+        request_.file = app::selectedFile(toPath(filesFolder_) / "", std::nullopt);
         view_.setText(control::lblImportFileName, "No File Selected");
         view_.setText(control::lblFilerType, "");
         view_.setText(control::lblFilerID, "");
@@ -179,7 +179,7 @@ void FrmSetup::chooseFile() {
         return;
     }
     try {
-        chooseDcfFile(run_, view_, toPath(filesFolder_) / toPath(name));
+        chooseDcfFile(request_, view_, toPath(filesFolder_) / toPath(name));
     } catch (const std::runtime_error&) {
         showBadFileName(this);
         txtFileName_->setText(QStringLiteral("No File"));
@@ -190,7 +190,7 @@ void FrmSetup::chooseFile() {
 
 bool FrmSetup::applyLogsFolder() {
     const QString shown = lblLogFilePath_->text();
-    if (shown == kNoPath || toPath(shown) == run_.logsFolder) {
+    if (shown == kNoPath || toPath(shown) == request_.logsFolder) {
         return true;
     }
     try {
@@ -199,7 +199,7 @@ bool FrmSetup::applyLogsFolder() {
         showBadPath(QStringLiteral("File path is not valid"));
         return false;
     }
-    run_.logsFolder = toPath(shown);
+    request_.logsFolder = toPath(shown);
     return true;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "run/conversion_run.h"
+#include "run/run_request.h"
 #include "run/view.h"
 
 #include <QDialog>
@@ -21,10 +21,10 @@ namespace dcf::ui {
 // "*.DCF" offers "a.DCF_ZV" and "b.dcf", as the file lists users know do.
 bool matchesFilePattern(const QString& fileName, const QString& pattern);
 
-// Makes `path` the run's selected file and shows it and its filer on the
+// Makes `path` the runs' selected file and shows it and its filer on the
 // main window through `view`. Throws std::runtime_error when the file
 // cannot be read; nothing is changed then.
-void chooseDcfFile(run::ConversionRun& run, run::View& view, const std::filesystem::path& path);
+void chooseDcfFile(run::RunRequest& request, run::View& view, const std::filesystem::path& path);
 
 // Says that the chosen file cannot be read.
 void showBadFileName(QWidget* parent);
@@ -38,7 +38,7 @@ class FrmSetup final : public QDialog {
 
 public:
     // `view` is the main window's: the chooser sets its hint and labels.
-    FrmSetup(run::ConversionRun& run, run::View& view, QWidget* parent = nullptr);
+    FrmSetup(run::RunRequest& request, run::View& view, QWidget* parent = nullptr);
 
     // The folder the lists show.
     [[nodiscard]] const QString& folder() const { return folder_; }
@@ -75,7 +75,7 @@ private:
     void showBadPath(const QString& text);
     [[nodiscard]] QString selectedFileName() const;
 
-    run::ConversionRun& run_;
+    run::RunRequest& request_;
     run::View& view_;
     ListMode mode_ = ListMode::Import;
     QString folder_;      // the folder the folder list has open

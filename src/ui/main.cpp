@@ -3,7 +3,7 @@
 #include "frm_main.h"
 #include "instance_lock.h"
 #include "program_icon.h"
-#include "run/conversion_run.h"
+#include "run/run_request.h"
 #include "start_up_ui.h"
 
 #include <QApplication>
@@ -18,13 +18,13 @@ int main(int argc, char* argv[]) {
 
     dcf::ui::QtInstanceLock lock;
     dcf::ui::QtStartUpUi startUpUi;
-    dcf::run::ConversionRun run;
+    dcf::run::RunRequest request;
     const dcf::app::StartUpResult started = dcf::app::startUp(
-        lock, startUpUi, run, dcf::app::kDefaultTarget, dcf::app::programFolder());
+        lock, startUpUi, request, dcf::app::kDefaultTarget, dcf::app::programFolder());
     if (started.outcome != dcf::app::StartUpResult::Outcome::Started) {
         return started.exitStatus();
     }
-    dcf::ui::FrmMain window(run, *started.connection);
+    dcf::ui::FrmMain window(request, *started.connection);
     window.show();
     return QApplication::exec();
 }

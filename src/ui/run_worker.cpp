@@ -11,20 +11,22 @@ RunWorker::~RunWorker() {
     join();
 }
 
-void RunWorker::start(run::RunContext context, Finished finished) {
+void RunWorker::start(const run::RunRequest& request, db::Connection& connection, run::View& view,
+                      std::atomic<bool>& cancelRequested, Finished finished) {
     join();
     running_ = true;
-    thread_ = std::thread([this, context, finished = std::move(finished)]() mutable {
+    thread_ = std::thread([this, request, &connection, &view, &cancelRequested,
+                           finished = std::move(finished)]() mutable {
         app::RunResult result;
         std::string error;
         try {
-            result = app::runConversion(context);
+            result = app::runConversion(request, connection, view, cancelRequested);
         } catch (const std::exception& failure) {
             error = failure.what();
             result.outcome = app::RunOutcome::Failed;
         }
         // A run never ends under an open Cancel question.
-        context.view.yield();
+        view.yield();
         QMetaObject::invokeMethod(
             &window_,
             [this, result = std::move(result), error = std::move(error),

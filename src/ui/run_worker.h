@@ -1,9 +1,11 @@
 #pragma once
 
 #include "app/run_command.h"
-#include "run/run_context.h"
+#include "run/run_request.h"
+#include "run/view.h"
 
 #include <QObject>
+#include <atomic>
 #include <functional>
 #include <string>
 #include <thread>
@@ -24,8 +26,10 @@ public:
     RunWorker(const RunWorker&) = delete;
     RunWorker& operator=(const RunWorker&) = delete;
 
-    // Starts runConversion(context); only when no run is going.
-    void start(run::RunContext context, Finished finished);
+    // Starts app::runConversion on a copy of `request`; only when no run is
+    // going. The connection, the view and the flag must outlive the run.
+    void start(const run::RunRequest& request, db::Connection& connection, run::View& view,
+               std::atomic<bool>& cancelRequested, Finished finished);
     // True from start until `finished` has been called.
     [[nodiscard]] bool running() const { return running_; }
     // Waits for the thread, when there is one.

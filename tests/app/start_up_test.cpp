@@ -27,8 +27,8 @@ TEST(StartUp, SecondCopyOnlyShowsTheMessageAndOpensNothing) {
     FixedLock lock;
     lock.free = false;
     RecordingUi ui;
-    run::ConversionRun run;
-    const auto result = app::startUp(lock, ui, run, "DSN=never_opened", "/nonexistent");
+    run::RunRequest request;
+    const auto result = app::startUp(lock, ui, request, "DSN=never_opened", "/nonexistent");
     EXPECT_EQ(result.outcome, app::StartUpResult::Outcome::AlreadyRunning);
     EXPECT_EQ(ui.calls, std::vector<std::string>{"already running"});
     EXPECT_EQ(result.connection, nullptr);
@@ -39,9 +39,9 @@ TEST(StartUp, DataSourceThatCannotBeOpenedStopsWithTheDriversText) {
     odbcConfigFolder();
     FixedLock lock;
     RecordingUi ui;
-    run::ConversionRun run;
+    run::RunRequest request;
     TempFolder program;
-    const auto result = app::startUp(lock, ui, run, "DSN=dcf_missing_source", program.path());
+    const auto result = app::startUp(lock, ui, request, "DSN=dcf_missing_source", program.path());
     EXPECT_EQ(result.outcome, app::StartUpResult::Outcome::DatabaseUnavailable);
     EXPECT_NE(result.exitStatus(), 0);
     ASSERT_EQ(ui.calls.size(), 1u);
@@ -57,15 +57,13 @@ TEST(StartUp, OpensTheSharedConnectionAndTheLogsFolderBesideTheProgram) {
     std::filesystem::create_directory(program.path() / "logs");
     FixedLock lock;
     RecordingUi ui;
-    run::ConversionRun run;
-    run.cancelRequested = true;
-    const auto result = app::startUp(lock, ui, run, "DSN=dcf_startup_check", program.path());
+    run::RunRequest request;
+    const auto result = app::startUp(lock, ui, request, "DSN=dcf_startup_check", program.path());
     EXPECT_EQ(result.outcome, app::StartUpResult::Outcome::Started);
     ASSERT_NE(result.connection, nullptr);
     EXPECT_EQ(result.connection->backendName(), "SQLite");
     EXPECT_TRUE(ui.calls.empty());
-    EXPECT_EQ(run.logsFolder, program.path() / "logs");
-    EXPECT_FALSE(run.cancelRequested);
+    EXPECT_EQ(request.logsFolder, program.path() / "logs");
 }
 
 TEST(ProgramFolders, LogsFolderFallsBackToThePrivateStateFolder) {
@@ -86,29 +84,6 @@ TEST(ProgramFolders, LogsFolderFallsBackToThePrivateStateFolder) {
         EXPECT_NE(std::string(error.what()).find((program.path() / "missing").string()),
                   std::string::npos);
     }
-}
-
-TEST(ConversionRunState, ResetClearsEverythingOfThePreviousRunButTheFile) {
-    run::ConversionRun run;
-    run.filePath = "/data/a.DCF_ZV";
-    run.logsFolder = "/logs";
-    run.filerId = "F1";
-    run.recordError = true;
-    run.cancelRequested = true;
-    run.duplicateNameChecking = false;
-    run.countStaged(*recordTypeNamed("RCPT"));
-    run.notImportedCount = 2;
-    run.recordCounter = 9;
-    run.resetForNewRun();
-    EXPECT_EQ(run.filePath, "/data/a.DCF_ZV");
-    EXPECT_EQ(run.logsFolder, "/logs");
-    EXPECT_EQ(run.filerId, "");
-    EXPECT_FALSE(run.recordError);
-    EXPECT_FALSE(run.cancelRequested);
-    EXPECT_TRUE(run.duplicateNameChecking);
-    EXPECT_EQ(run.staged("RCPT"), 0);
-    EXPECT_EQ(run.notImportedCount, 0);
-    EXPECT_EQ(run.recordCounter, 0);
 }
 
 } // namespace

@@ -150,13 +150,13 @@ TEST(CliView, AnswersEachQuestionFromTheOptionsAndNamesIt) {
     options.duplicateFiler = {"continue", "stop"};
     options.similarNames = {"existing", "stop-asking", "new"};
     options.save = false;
-    run::ConversionRun run;
-    run.fileFilerType = "COH";
-    run.fileFilerId = "F1";
-    run.fileFilerName = "Jane Doe";
+    run::SelectedFile file;
+    file.filerType = "COH";
+    file.filerId = "F1";
+    file.filerName = "Jane Doe";
     std::ostringstream out;
     std::ostringstream err;
-    cli::CliView view(options, run, out, err);
+    cli::CliView view(options, file, out, err);
     const auto ask = [&](QuestionKind kind) { return view.ask(run::Question{kind, "", "?"}); };
 
     EXPECT_EQ(ask(QuestionKind::ConfirmRun), Answer::Yes);
@@ -192,7 +192,7 @@ TEST(CliView, ProgressLineCarriesLinesRateTimeLeftAndCounts) {
     progress.step = "Processing input records from DCF file.";
     progress.value = 12000;
     progress.maximum = 200000;
-    progress.secondsInStep = 2.0;
+    progress.rate = app::RateEstimate{6000.0, 32};
     progress.counts = {{"lblImportCount", 12000},
                        {"lblNameCount", 3000},
                        {"lblRcptCount", 4200},
@@ -209,10 +209,10 @@ TEST(CliView, EachStepShowsAsItBegins) {
     for (const bool quiet : {false, true}) {
         Options options;
         options.quiet = quiet;
-        run::ConversionRun run;
+        const run::SelectedFile file;
         std::ostringstream out;
         std::ostringstream err;
-        cli::CliView view(options, run, out, err);
+        cli::CliView view(options, file, out, err);
         view.setText("lblProcessingMessage", "Processing Loan Records");
         view.setProgress(5, 10);
         view.setText("statbarMain", "Processing record # 5");
@@ -231,11 +231,11 @@ TEST(CliSignals, InterruptAndTerminateRequestCancelWhileTheRunLasts) {
     struct sigaction saved {};
     sigaction(SIGTERM, &own, &saved);
     for (const int signal : {SIGINT, SIGTERM}) {
-        run::ConversionRun run;
+        std::atomic<bool> cancelRequested{false};
         {
-            const cli::CancelOnSignals guard(run);
+            const cli::CancelOnSignals guard(cancelRequested);
             std::raise(signal);
-            EXPECT_TRUE(run.cancelRequested.load()) << signal;
+            EXPECT_TRUE(cancelRequested.load()) << signal;
         }
     }
     struct sigaction after {};

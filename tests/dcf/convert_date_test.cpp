@@ -18,9 +18,9 @@ class ConvertDateTest : public ::testing::TestWithParam<DateCase> {};
 
 TEST_P(ConvertDateTest, GivesMonthDayYearAndFlagsInvalidDates) {
     const DateCase& c = GetParam();
-    bool recordError = false;
-    EXPECT_EQ(ConvertDate(c.input, recordError), c.expected);
-    EXPECT_EQ(recordError, c.error);
+    const ConvertedDate converted = ConvertDate(c.input);
+    EXPECT_EQ(converted.text, c.expected);
+    EXPECT_EQ(converted.valid, !c.error);
 }
 
 const DateCase kCases[] = {
@@ -50,12 +50,6 @@ const DateCase kCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Cases, ConvertDateTest, ::testing::ValuesIn(kCases),
                          [](const auto& testInfo) { return std::string(testInfo.param.name); });
-
-TEST(ConvertDateFlag, IsNeverCleared) {
-    bool recordError = true;
-    EXPECT_EQ(ConvertDate("20031205", recordError), "12/05/2003");
-    EXPECT_TRUE(recordError);
-}
 
 } // namespace
 } // namespace dcf

@@ -275,7 +275,7 @@ TEST_P(BadInputTest, MixedLineEndsReadAsOneKindAndInvalidUtf8AsWindows1252) {
     expectSoundEnd(ends, {}, "mixed-line-ends");
     EXPECT_EQ(view_.questions.back().kind, run::QuestionKind::SaveClean);
     // CR CR LF and LF CR each leave an empty line.
-    EXPECT_EQ(run_.recordCounter, 13);
+    EXPECT_EQ(ends.linesRead, 13);
     EXPECT_EQ(column("select ctrib_naml from RCPT"),
               (std::vector<std::string>{"After CR", "After LF"}));
     EXPECT_EQ(column("select memo_a, memo_b, memo_c from memos"),

@@ -47,7 +47,7 @@ TEST_P(ConversionRunTest, CleanRunSavedOnYesAddsTheFilerAndKeepsTheLog) {
         std::string::npos);
     ASSERT_EQ(result.summaryLines.size(), 16u);
     EXPECT_EQ(result.summaryLines[5], "         1 Name(s)");
-    EXPECT_FALSE(std::filesystem::exists(run_.logsFolder / "LogFile.txt"));
+    EXPECT_FALSE(std::filesystem::exists(request_.logsFolder / "LogFile.txt"));
 }
 
 TEST_P(ConversionRunTest, EveryClosingQuestionRollsBackOnNoAndCommitsOnYes) {
@@ -160,9 +160,9 @@ TEST_P(ConversionRunTest, FileWithoutFilerStagesAndCountsThenStops) {
     view_.answer(run::QuestionKind::ConfirmRun, {yes()});
     const auto result = run();
     EXPECT_EQ(result.outcome, app::RunOutcome::Cancelled) << "a lower-case extension is accepted";
-    EXPECT_EQ(run_.recordCounter, 6);
-    EXPECT_EQ(run_.staged("HDR"), 1);
-    EXPECT_EQ(run_.staged("PLDG"), 1);
+    EXPECT_EQ(result.linesRead, 6);
+    EXPECT_EQ(result.counts.staged("HDR"), 1);
+    EXPECT_EQ(result.counts.staged("PLDG"), 1);
     EXPECT_EQ(view_.count(control::lblNameCount), 1);
     ASSERT_EQ(view_.messages.size(), 1U);
     EXPECT_EQ(view_.messages[0].text, "FLR Record is missing! Conversion Terminating!");
@@ -175,7 +175,7 @@ TEST_P(ConversionRunTest, CancelDuringStagingRollsBackBeforeAnyImporter) {
     writeDcf("cancel.DCF_ZV", kMinimal);
     view_.answer(run::QuestionKind::ConfirmRun, {yes()});
     view_.atYieldAfter(control::statbarMain, "Processing DCF file record # 2",
-                       [this] { run_.cancelRequested = true; });
+                       [this] { cancelRequested_ = true; });
     const auto result = run();
     EXPECT_EQ(result.outcome, app::RunOutcome::Cancelled);
     EXPECT_EQ(view_.text("statbarMain"), "DCF conversion canceled. No files converted.");
@@ -189,7 +189,7 @@ TEST_P(ConversionRunTest, CancelBeforeTheImportersIsStillRolledBack) {
     writeDcf("cancel.DCF_ZV", kMinimal);
     view_.answer(run::QuestionKind::ConfirmRun, {yes()});
     view_.atYieldAfter(control::lblProcessingMessage, "Processing name records from DCF file",
-                       [this] { run_.cancelRequested = true; });
+                       [this] { cancelRequested_ = true; });
     EXPECT_EQ(run().outcome, app::RunOutcome::Cancelled);
     EXPECT_FALSE(connection().inTransaction());
     EXPECT_EQ(contents(), before);
@@ -199,10 +199,10 @@ TEST_P(ConversionRunTest, RefusedRunsBeginNoTransaction) {
     const auto before = contents();
     for (const std::string name : {"wrong.DCF", "missing.DCF_ZV"}) {
         view_ = RecordingView();
-        run_.filePath = files_.path() / name;
-        run_.fileName = name;
+        request_.file.path = files_.path() / name;
+        request_.file.name = name;
         if (name == "wrong.DCF") {
-            writeFile(run_.filePath, kMinimal);
+            writeFile(request_.file.path, kMinimal);
         }
         const auto result = run();
         EXPECT_EQ(result.outcome, app::RunOutcome::Refused) << name;
@@ -215,15 +215,15 @@ TEST_P(ConversionRunTest, RefusedRunsBeginNoTransaction) {
     // A logs folder that cannot be written refuses the run with its name.
     view_ = RecordingView();
     writeDcf("minimal.DCF_ZV", kMinimal);
-    run_.logsFolder = files_.path() / "no-such-logs";
+    request_.logsFolder = files_.path() / "no-such-logs";
     EXPECT_EQ(run().outcome, app::RunOutcome::Refused);
     ASSERT_EQ(view_.messages.size(), 1u);
     EXPECT_NE(view_.messages[0].text.find("no-such-logs"), std::string::npos);
 
     // A leftover working log that cannot be removed stops the run before it begins.
     view_ = RecordingView();
-    run_.logsFolder = files_.path() / "logs";
-    std::filesystem::create_directories(run_.logsFolder / "LogFile.txt" / "in-the-way");
+    request_.logsFolder = files_.path() / "logs";
+    std::filesystem::create_directories(request_.logsFolder / "LogFile.txt" / "in-the-way");
     EXPECT_EQ(run().outcome, app::RunOutcome::Refused);
     ASSERT_EQ(view_.messages.size(), 1u);
     EXPECT_EQ(view_.messages[0].text.rfind("The conversion could not start: ", 0), 0u)
@@ -258,9 +258,10 @@ TEST_P(ConversionRunTest, SecondRunCountsFromZeroAndARunningRunLocksOthersOut) {
     view_.answer(run::QuestionKind::ConfirmRun, {yes()});
     view_.answer(run::QuestionKind::SaveClean, {no()});
     EXPECT_EQ(run().outcome, app::RunOutcome::RolledBack);
-    EXPECT_EQ(run().outcome, app::RunOutcome::RolledBack);
-    EXPECT_EQ(run_.recordCounter, 3);
-    EXPECT_EQ(run_.staged("NAME"), 1);
+    const app::RunResult second = run();
+    EXPECT_EQ(second.outcome, app::RunOutcome::RolledBack);
+    EXPECT_EQ(second.linesRead, 3);
+    EXPECT_EQ(second.counts.staged("NAME"), 1);
 
     auto other = database().connect();
     other->begin();

@@ -38,11 +38,11 @@ TEST_P(LongLineTest, AFiftyMegabyteMemoIsStoredWholeAndALineOfNoTypeIsPassedOver
              << "TEXT,5,1,,,B,last,\r\n";
         ASSERT_TRUE(file.good());
     }
-    app::selectFile(run_, path);
+    request_.file = app::selectedFile(path);
     view_.answer(run::QuestionKind::ConfirmRun, {yes()});
     const auto result = run();
     EXPECT_EQ(result.outcome, app::RunOutcome::Saved);
-    EXPECT_EQ(run_.recordCounter, 7);
+    EXPECT_EQ(result.linesRead, 7);
     EXPECT_EQ(view_.questions.back().kind, run::QuestionKind::SaveClean);
 
     auto memos = connection().prepare("select memo_a, memo_b from memos");

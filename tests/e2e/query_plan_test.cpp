@@ -1,9 +1,10 @@
 #include "db/key_snapshot.h"
 #include "dcf_lines.h"
-#include "importers/importer_description.h"
+#include "importers/import_row.h"
 #include "names/check_dcf_names.h"
 #include "run_fixture.h"
-#include "staging/staged_row.h"
+#include "staging/import_temp.h"
+#include "test_run.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,7 @@ const std::vector<std::string> kTypeWalks = {
     "select import_key from IMPORTTEMP where rec_type = ? order by import_key",
     "select import_key from IMPORTTEMP where rec_type = ? order by repno, rec_num, import_key",
     "select import_key from IMPORTTEMP where rec_type = ? or rec_type = ? order by import_key",
-    "select import_key, rec_num from IMPORTTEMP where rec_type = 'NAME' order by import_key",
+    "select import_key, rec_num from IMPORTTEMP where rec_type = ? order by import_key",
     "select import_key from IMPORTTEMP where rec_type = ? and Status = ? order by import_key",
     "select import_key from IMPORTTEMP where rec_type = ? and filer_id = ? order by import_key",
 };
@@ -67,14 +68,16 @@ TEST_P(QueryPlanTest, NoStatementOfARunReadsAWholeTable) {
                                "= ? order by import_key",
                                "RCPT", "I");
     ASSERT_FALSE(keys.empty());
+    TestRun state(request_);
+    run::RunContext context = state.context(connection(), view_);
+    staging::ImportTemp importTemp(connection());
+    importers::ImporterContext importers{context, importTemp, {}, {}};
     staging::StagedRow staged;
-    ASSERT_TRUE(staged.read(connection(), keys[0]));
-    run::RunContext context{run_, connection(), view_};
-    importers::ImportRow row(context, staged);
+    ASSERT_TRUE(importTemp.read(keys[0], staged));
+    importers::ImportRow row(importers, staged, "repno");
     for (int i = 0; i < 2; ++i) {
-        run_.currentNameId = staged.field(7);
-        run_.roleCode = "C";
-        ASSERT_EQ(names::CheckDCFNames(context, row), names::NameLookup::Found);
+        ASSERT_TRUE(names::CheckDCFNames(context, importTemp, staged.field(7),
+                                         names::Role::Contributor, row));
     }
 
     std::size_t checked = 0;

@@ -5,20 +5,19 @@ namespace dcf::test {
 void RunTest::SetUp() {
     DatabaseTest::SetUp();
     std::filesystem::create_directory(files_.path() / "logs");
-    run_.logsFolder = files_.path() / "logs";
-    run_.runLockWait = std::chrono::milliseconds(500);
+    request_.logsFolder = files_.path() / "logs";
+    request_.runLockWait = std::chrono::milliseconds(500);
 }
 
 std::filesystem::path RunTest::writeDcf(const std::string& name, const std::string& content) {
     const auto path = files_.path() / name;
     writeFile(path, content);
-    app::selectFile(run_, path);
+    request_.file = app::selectedFile(path);
     return path;
 }
 
 app::RunResult RunTest::run() {
-    run::RunContext context{run_, connection(), view_};
-    return app::runConversion(context);
+    return app::runConversion(request_, connection(), view_, cancelRequested_);
 }
 
 std::map<std::string, std::vector<std::string>> RunTest::contents() {

@@ -5,6 +5,7 @@
 #include "recording_view.h"
 #include "test_database.h"
 
+#include <atomic>
 #include <map>
 #include <string>
 #include <vector>
@@ -27,7 +28,8 @@ protected:
     std::int64_t count(const std::string& sql);
 
     TempFolder files_;
-    run::ConversionRun run_;
+    run::RunRequest request_;
+    std::atomic<bool> cancelRequested_{false};
     RecordingView view_;
 };
 

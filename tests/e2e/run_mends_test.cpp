@@ -47,7 +47,7 @@ TEST_P(RunMendsTest, ARunThatCannotBeginOrLockFailsAndStillFinishesItsLog) {
     EXPECT_EQ(locked.outcome, app::RunOutcome::Failed);
     ASSERT_FALSE(locked.logPath.empty());
     expectFinishedLog(finalLog(locked));
-    EXPECT_FALSE(std::filesystem::exists(run_.logsFolder / "LogFile.txt"));
+    EXPECT_FALSE(std::filesystem::exists(request_.logsFolder / "LogFile.txt"));
     EXPECT_EQ(contents(), before);
 }
 
@@ -125,7 +125,7 @@ TEST_P(RunMendsTest, ADeclinedRunWritesNoLogAndShowsNoStartTime) {
     EXPECT_TRUE(declined.logPath.empty());
     EXPECT_FALSE(view_.visible(control::lblStartTime));
     std::vector<std::string> logs;
-    for (const auto& entry : std::filesystem::directory_iterator(run_.logsFolder)) {
+    for (const auto& entry : std::filesystem::directory_iterator(request_.logsFolder)) {
         logs.push_back(entry.path().filename().string());
     }
     std::erase(logs, "LogFile.lock");
@@ -139,8 +139,8 @@ TEST_P(RunMendsTest, AFifoOrADeviceNamedLikeADcfFileIsRefusedWithoutWaiting) {
     std::filesystem::create_symlink("/dev/zero", device);
     for (const auto& path : {fifo, device}) {
         view_ = RecordingView();
-        app::selectFile(run_, path); // returns at once: nothing is read
-        EXPECT_EQ(run_.fileFilerId, "");
+        request_.file = app::selectedFile(path); // returns at once: nothing is read
+        EXPECT_EQ(request_.file.filerId, "");
         const auto result = run();
         EXPECT_EQ(result.outcome, app::RunOutcome::Refused) << path;
         ASSERT_EQ(view_.messages.size(), 1U);

@@ -102,8 +102,7 @@ TEST_P(ServerAbortTest, ATransactionTheServerEndsEndsTheRunAndKeepsNothing) {
         view_ = RecordingView();
         writeDcf("aborted.DCF_ZV", file);
         view_.answer(run::QuestionKind::ConfirmRun, {yes()});
-        run::RunContext context{run_, *runConnection, view_};
-        const auto result = app::runConversion(context);
+        const auto result = app::runConversion(request_, *runConnection, view_, cancelRequested_);
         expectFailedWithOneBlock(result, "index row", connection(), before);
     }
 

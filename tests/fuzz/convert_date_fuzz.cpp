@@ -68,8 +68,9 @@ bool isDate(std::string_view month, std::string_view day, std::string_view year)
 }
 
 void checkConversion(std::string_view in) {
-    bool error = false;
-    const std::string out = dcf::ConvertDate(in, error);
+    const dcf::ConvertedDate converted = dcf::ConvertDate(in);
+    const std::string& out = converted.text;
+    const bool error = !converted.valid;
     const Slices s = slicesOf(in);
 
     const std::string head = std::string(s.month) + "/" + std::string(s.day) + "/";
@@ -83,23 +84,19 @@ void checkConversion(std::string_view in) {
     }
     check(!dcf::isValidUtf8(in) || dcf::isValidUtf8(out), "UTF-8 in, UTF-8 out");
 
-    bool stillSet = true;
-    check(dcf::ConvertDate(in, stillSet) == out && stillSet, "flag never cleared");
-
     if (dcf::utf8Length(in) >= 8) {
-        bool longerError = false;
-        const std::string longer = dcf::ConvertDate(std::string(in) + "0/x", longerError);
-        check(longer == out && longerError == error, "past the eighth character ignored");
+        const dcf::ConvertedDate longer = dcf::ConvertDate(std::string(in) + "0/x");
+        check(longer.text == out && longer.valid == converted.valid,
+              "past the eighth character ignored");
     }
 
     if (!error) {
         // Written back as YYYYMMDD, the date converts to itself.
         const std::string day = s.day.size() == 1 ? "0" + std::string(s.day) : std::string(s.day);
-        bool backError = false;
-        const std::string back =
-            dcf::ConvertDate(std::string(year) + std::string(s.month) + day, backError);
-        check(!backError, "a date written back is a date");
-        check(back == std::string(s.month) + "/" + day + "/" + std::string(year),
+        const dcf::ConvertedDate back =
+            dcf::ConvertDate(std::string(year) + std::string(s.month) + day);
+        check(back.valid, "a date written back is a date");
+        check(back.text == std::string(s.month) + "/" + day + "/" + std::string(year),
               "a date written back converts to itself");
         check(s.day.size() == 1 || back == out, "same text for a two-digit day");
     }

@@ -8,11 +8,12 @@
 #include "app/selected_file.h"
 #include "db/connection.h"
 #include "fuzz_check.h"
-#include "run/conversion_run.h"
 #include "run/run_context.h"
+#include "run/run_request.h"
 #include "run/view.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
@@ -147,12 +148,13 @@ struct Harness {
     Harness& operator=(const Harness&) = delete;
 
     dcf::app::RunResult convert(FixedView& view) {
-        dcf::run::ConversionRun run;
-        run.logsFolder = logs;
-        dcf::app::selectFile(run, input);
-        dcf::run::RunContext context{run, *db, view};
-        const dcf::app::RunResult result = dcf::app::runConversion(context);
-        checkOutcome(run, view, result);
+        dcf::run::RunRequest request;
+        request.logsFolder = logs;
+        request.file = dcf::app::selectedFile(input);
+        std::atomic<bool> cancelRequested{false};
+        const dcf::app::RunResult result =
+            dcf::app::runConversion(request, *db, view, cancelRequested);
+        checkOutcome(view, result);
         // The logs of one run are all that is read; none is kept.
         for (const auto& entry : fs::directory_iterator(logs)) {
             fs::remove(entry.path());
@@ -160,8 +162,7 @@ struct Harness {
         return result;
     }
 
-    void checkOutcome(const dcf::run::ConversionRun& run, const FixedView& view,
-                      const dcf::app::RunResult& result) {
+    void checkOutcome(const FixedView& view, const dcf::app::RunResult& result) {
         using dcf::app::RunOutcome;
         check(result.outcome != RunOutcome::Refused, "a readable file is never refused");
         check(!result.logPath.empty() && fs::exists(result.logPath), "every run leaves a log");
@@ -171,7 +172,7 @@ struct Harness {
               "rolled back on the closing question");
         // On a healthy database the only failure is the file's own (no line
         // at all), which the driver reports.
-        check(result.outcome != RunOutcome::Failed || run.driverFailureCount > 0,
+        check(result.outcome != RunOutcome::Failed || result.counts.driverFailures > 0,
               "a failure comes from the driver");
         // A whole line of the log: the log quotes input lines, but never as
         // a line of their own that begins with "----".

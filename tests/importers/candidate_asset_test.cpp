@@ -1,6 +1,5 @@
 #include "dcf/control_names.h"
-#include "importers/import_asset.h"
-#include "importers/import_cand.h"
+#include "importers/importers.h"
 #include "schedule_fixture.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "dcf/control_names.h"
-#include "importers/import_rcpt.h"
+#include "importers/importers.h"
 #include "schedule_fixture.h"
 
 #include <gtest/gtest.h>
@@ -77,8 +77,8 @@ TEST_P(ContributionImportTest, EachMissingValueRejectsTheRecordWithOneSevereEntr
                   "Contribution Date is missing. Record will not be imported."}));
     EXPECT_EQ(statuses("RCPT"), (std::vector<std::string>{"E", "E", "E", "E", "I"}));
     EXPECT_EQ(statuses("PLDG"), std::vector<std::string>{"E"});
-    EXPECT_EQ(run_.notImportedCount, 5);
-    EXPECT_EQ(run_.importedWithErrorCount, 1);
+    EXPECT_EQ(state_.run.counts.notImported, 5);
+    EXPECT_EQ(state_.run.counts.importedWithError, 1);
     EXPECT_EQ(rows("select item_id, ctrib_date from RCPT"), std::vector<std::string>{"25|//"});
 }
 
@@ -135,7 +135,7 @@ TEST_P(ContributionImportTest, AnAmountThatIsNoNumberFailsOnlyItsRowAndItsBlockS
 
     const auto result = convert(kImportRCPT);
     EXPECT_EQ(result.added, 2);
-    EXPECT_EQ(run_.unexpectedErrorCount, 1);
+    EXPECT_EQ(state_.run.counts.unexpectedErrors, 1);
     EXPECT_EQ(statuses("PLDG"), std::vector<std::string>{"E"});
     EXPECT_EQ(rows("select item_id from RCPT order by item_id"),
               (std::vector<std::string>{"50", "52"}));

@@ -1,9 +1,8 @@
 #include "dcf/control_names.h"
-#include "importers/import_cred.h"
-#include "importers/import_debt.h"
 #include "importers/importer_error_block.h"
+#include "importers/importers.h"
 #include "schedule_fixture.h"
-#include "staging/staged_row.h"
+#include "staging/import_temp.h"
 
 #include <gtest/gtest.h>
 
@@ -92,13 +91,15 @@ TEST_P(CreditDebtImportTest, DebtsKeepTheirCreditorAmongTheFilersNames) {
 // as the frame would write it.
 TEST_P(CreditDebtImportTest, TheDebtBlockQuotesTheInputRecord) {
     const std::int64_t key = stage("DEBT", "1", {{6, "E"}, {7, "7"}});
-    staging::StagedRow row;
-    ASSERT_TRUE(row.read(connection(), key));
-    run_.currentReportNumber = "1";
-    run_.currentRecordNumber = "1";
+    run::RunContext context = state_.context(connection(), view_);
+    staging::ImportTemp importTemp(connection());
+    importers::ImporterContext importers{context, importTemp, {}, {}};
+    staging::StagedRow staged;
+    ASSERT_TRUE(importTemp.read(key, staged));
+    const importers::ImportRow row(importers, staged, "repno");
     const log::ErrorFields error{"23000 (19)", "sqlite", "constraint failed"};
     const std::vector<std::string> block =
-        importers::importerErrorBlock(run_, kImportDEBT, row, error, std::tm{});
+        importers::importerErrorBlock(context, kImportDEBT, row, error, std::tm{});
     EXPECT_EQ(std::vector<std::string>(block.begin() + 1, block.end()),
               (std::vector<std::string>{
                   "(Procedure ImportDEBT)", "Input Record Causing Error: ", "Record Type = 'DEBT'",

@@ -1,5 +1,5 @@
 #include "dcf/control_names.h"
-#include "importers/import_expn.h"
+#include "importers/importers.h"
 #include "schedule_fixture.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,9 @@
 #include "dcf/control_names.h"
 #include "recording_view.h"
 #include "staging/construct_input_record.h"
+#include "staging/import_temp.h"
 #include "test_database.h"
+#include "test_run.h"
 
 #include <gtest/gtest.h>
 
@@ -52,8 +54,8 @@ RowOutcome convertByInstruction(ImportRow& row) {
     return RowOutcome::added();
 }
 
-std::string addedMemo(const run::ConversionRun& /*run*/, const staging::StagedRow& row) {
-    return "Added memo " + row.text("rec_num");
+std::string addedMemo(const ImportRow& row) {
+    return "Added memo " + std::string(row.recordNumber());
 }
 
 const ImporterDescription kMemos{
@@ -72,9 +74,9 @@ protected:
         if (IsSkipped() || HasFatalFailure()) {
             return;
         }
-        run_.logsFolder = logs_.path();
-        run_.filerId = "F1";
-        run_.recordCounter = 9;
+        state_.request.logsFolder = logs_.path();
+        state_.run.filer.id = "F1";
+        state_.run.recordCounter = 9;
     }
 
     // Stages one TEXT row per instruction, numbered from 1, report "R" + n.
@@ -90,8 +92,11 @@ protected:
     }
 
     importers::ImporterResult convert(const ImporterDescription& importer) {
-        run::RunContext context{run_, connection(), view_, transaction_.get()};
-        return importers::runImporter(context, importer);
+        run::RunContext context = state_.context(connection(), view_);
+        context.transaction = transaction_.get();
+        staging::ImportTemp importTemp(connection());
+        importers::ImporterContext importers{context, importTemp, {}, {}};
+        return importers::runImporter(importers, importer);
     }
 
     std::vector<std::string> column(const std::string& sql) {
@@ -119,7 +124,7 @@ protected:
     }
 
     TempFolder logs_;
-    run::ConversionRun run_;
+    TestRun state_;
     RecordingView view_;
     std::unique_ptr<db::Transaction> transaction_;
 };
@@ -134,8 +139,8 @@ TEST_P(ImporterFrameTest, AddedRowsAreCountedAndShownAndAFailingRowIsTrappedAlon
     EXPECT_EQ(column("select memo_a from memos order by memo_a"),
               (std::vector<std::string>{"1", "2", "4", "5"}));
     EXPECT_EQ(statuses(), (std::vector<std::string>{"I", "I", "E", "I", "I"}));
-    EXPECT_EQ(run_.unexpectedErrorCount, 1);
-    EXPECT_EQ(run_.imported("TEXT"), 4);
+    EXPECT_EQ(state_.run.counts.unexpectedErrors, 1);
+    EXPECT_EQ(state_.run.counts.imported("TEXT"), 4);
     EXPECT_EQ(view_.count(control::lblImpTextCount), 4);
     EXPECT_EQ(view_.text(control::statbarMain), "Added memo 5");
     EXPECT_EQ(log(), "****\r\n(Procedure ImportMEMO)\r\nInput Record Causing Error: \r\n"
@@ -154,8 +159,8 @@ TEST_P(ImporterFrameTest, EntriesAreWrittenInTheOrderTheyAriseWithTheRowsOwnReco
     EXPECT_EQ(result.rejected, 1);
     EXPECT_EQ(result.skipped, 1);
     EXPECT_EQ(statuses(), (std::vector<std::string>{"I", "E", "I"}));
-    EXPECT_EQ(run_.importedWithErrorCount, 2);
-    EXPECT_EQ(run_.notImportedCount, 2) << "two severe entries for the rejected row";
+    EXPECT_EQ(state_.run.counts.importedWithError, 2);
+    EXPECT_EQ(state_.run.counts.notImported, 2) << "two severe entries for the rejected row";
     EXPECT_EQ(view_.count(control::lblImpTextCount), 1) << "only the added row counts";
     EXPECT_EQ(view_.text(control::statbarMain), "Added memo 1")
         << "a rejected or skipped row shows nothing";
@@ -179,10 +184,11 @@ TEST_P(ImporterFrameTest, TheBlockFollowsItsDescription) {
     ImporterDescription importer = kMemos;
     importer.blockRecordType = "RCPT";
     importer.reportNumberColumn = "rec_num";
-    importer.identifyingLines = [](const run::ConversionRun& run, const staging::StagedRow& row) {
-        return std::vector<std::string>{"Contributor Name = " + run.filerId,
-                                        "---- Input Record Causing Error: '" +
-                                            staging::ConstructInputRecord(row).substr(0, 13) + "'"};
+    importer.identifyingLines = [](const ImportRow& row) {
+        return std::vector<std::string>{
+            "Contributor Name = " + row.run().filer.id,
+            "---- Input Record Causing Error: '" +
+                staging::ConstructInputRecord(row.staged()).substr(0, 13) + "'"};
     };
     importer.errorNumberLine = false;
     importer.lineNumberLine = LineNumberLine::LowerCase;
@@ -215,7 +221,7 @@ TEST_P(ImporterFrameTest, EndingAtTheFirstErrorAndKeepingNoCount) {
     EXPECT_EQ(result.end, ImporterEnd::EndedAtError);
     EXPECT_EQ(column("select memo_a from memos"), (std::vector<std::string>{"1"}));
     EXPECT_EQ(view_.count(control::lblImpTextCount), -1) << "no count was shown";
-    EXPECT_EQ(run_.imported("TEXT"), 0);
+    EXPECT_EQ(state_.run.counts.imported("TEXT"), 0);
     EXPECT_EQ(view_.text(control::statbarMain), "Added memo 1") << "the status is still shown";
 }
 
@@ -223,7 +229,7 @@ TEST_P(ImporterFrameTest, CancelIsReportedAfterTheRowAndOnlyWhereTheImporterAnsw
     stage({"add", "add", "add"});
     transaction_ = std::make_unique<db::Transaction>(connection());
     view_.atYieldAfter(control::statbarMain, "Added memo 2",
-                       [this] { run_.cancelRequested = true; });
+                       [this] { state_.cancelRequested = true; });
     const auto cancelled = convert(kMemos);
     EXPECT_EQ(cancelled.end, ImporterEnd::Cancelled);
     EXPECT_EQ(cancelled.added, 2) << "the row being handled is finished, no later row converted";
@@ -233,7 +239,7 @@ TEST_P(ImporterFrameTest, CancelIsReportedAfterTheRowAndOnlyWhereTheImporterAnsw
 
     ImporterDescription importer = kMemos;
     importer.testCancel = false;
-    run_.cancelRequested = true;
+    state_.cancelRequested = true;
     const auto ignored = convert(importer);
     EXPECT_EQ(ignored.end, ImporterEnd::Completed);
     EXPECT_EQ(ignored.added, 3);
@@ -241,7 +247,8 @@ TEST_P(ImporterFrameTest, CancelIsReportedAfterTheRowAndOnlyWhereTheImporterAnsw
 
 TEST_P(ImporterFrameTest, AStopShowsItsMessageAndCancelsTheRun) {
     ImporterDescription importer = kMemos;
-    importer.beforeFirstRow = [](run::RunContext&, std::size_t rows) -> std::optional<std::string> {
+    importer.beforeFirstRow = [](importers::ImporterContext&,
+                                 std::size_t rows) -> std::optional<std::string> {
         if (rows == 1) {
             return std::nullopt;
         }
@@ -253,14 +260,14 @@ TEST_P(ImporterFrameTest, AStopShowsItsMessageAndCancelsTheRun) {
     EXPECT_EQ(result.added, 0);
     ASSERT_EQ(view_.messages.size(), 1U);
     EXPECT_EQ(view_.messages[0].text, "Exactly one memo, please.");
-    EXPECT_TRUE(run_.cancelRequested);
+    EXPECT_TRUE(state_.cancelRequested);
 
     connection().statement("delete from IMPORTTEMP").execute();
-    run_.cancelRequested = false;
+    state_.cancelRequested = false;
     stage({"stop", "add"});
     result = convert(kMemos);
     EXPECT_EQ(result.end, ImporterEnd::Stopped);
-    EXPECT_TRUE(run_.cancelRequested);
+    EXPECT_TRUE(state_.cancelRequested);
     EXPECT_EQ(view_.messages.back().text, "The memos cannot be converted.");
     EXPECT_TRUE(column("select memo_a from memos").empty());
 }
@@ -276,7 +283,7 @@ TEST_P(ImporterFrameTest, AFailureThatEndsTheTransactionEndsTheRunInsteadOfTheRo
         } catch (const db::DbError& error) {
             EXPECT_TRUE(error.endsTransaction()) << instruction;
         }
-        EXPECT_EQ(run_.unexpectedErrorCount, 0) << "not one row's problem";
+        EXPECT_EQ(state_.run.counts.unexpectedErrors, 0) << "not one row's problem";
         EXPECT_FALSE(std::filesystem::exists(logs_.path() / "LogFile.txt"))
             << "the driver writes the run's one block";
         transaction_->rollback();

@@ -1,6 +1,5 @@
 #include "dcf/control_names.h"
-#include "importers/import_guar.h"
-#include "importers/import_loan.h"
+#include "importers/importers.h"
 #include "schedule_fixture.h"
 
 #include <gtest/gtest.h>
@@ -138,7 +137,7 @@ TEST_P(GuarantorImportTest, AGuarantorBacksTheLoanOrDebtItNames) {
                   "Name is missing. Name id does not refer to an existing name. Record will not "
                   "be imported!",
                   "Guarantor Last Name is missing. Record will not be imported.", orphan}));
-    EXPECT_EQ(run_.imported("GUAR"), 3);
+    EXPECT_EQ(state_.run.counts.imported("GUAR"), 3);
     EXPECT_EQ(view_.text(control::statbarMain), "Added Guarantor record(s) for Ada Okafor");
 }
 

@@ -1,6 +1,5 @@
 #include "dcf/control_names.h"
-#include "importers/import_cvr2.h"
-#include "importers/import_cvr3.h"
+#include "importers/importers.h"
 #include "schedule_fixture.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,5 @@
 #include "dcf/control_names.h"
-#include "importers/import_corr.h"
-#include "importers/import_finl.h"
-#include "importers/import_smry.h"
-#include "importers/import_text.h"
+#include "importers/importers.h"
 #include "schedule_fixture.h"
 
 #include <gtest/gtest.h>

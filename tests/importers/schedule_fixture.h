@@ -4,6 +4,7 @@
 #include "importers/importer_frame.h"
 #include "recording_view.h"
 #include "test_database.h"
+#include "test_run.h"
 
 #include <map>
 #include <optional>
@@ -19,9 +20,9 @@ class ScheduleTest : public DatabaseTest {
 protected:
     void SetUp() override {
         DatabaseTest::SetUp();
-        run_.logsFolder = logs_.path();
-        run_.filerId = "F1";
-        run_.recordCounter = 9;
+        state_.request.logsFolder = logs_.path();
+        state_.run.filer.id = "F1";
+        state_.run.recordCounter = 9;
     }
 
     // One staged row of report 1 unless another is given; returns its key.
@@ -70,8 +71,10 @@ protected:
     }
 
     importers::ImporterResult convert(const importers::ImporterDescription& importer) {
-        run::RunContext context{run_, connection(), view_};
-        return importers::runImporter(context, importer);
+        run::RunContext context = state_.context(connection(), view_);
+        staging::ImportTemp importTemp(connection());
+        importers::ImporterContext importers{context, importTemp, {}, {}};
+        return importers::runImporter(importers, importer);
     }
 
     // Rows of a selection, each as its values joined by "|". Amounts (a
@@ -148,7 +151,7 @@ protected:
     }
 
     TempFolder logs_;
-    run::ConversionRun run_;
+    TestRun state_;
     RecordingView view_;
 };
 

@@ -11,32 +11,13 @@ namespace {
 
 using AddNameTest = NameFixture;
 
-TEST_P(AddNameTest, CoverSheetRolesKeepTheNameInTheRunInsteadOfInNames) {
-    run_.resolvedName = {"Doe",   "Jane", "Ms", "", "", "1 Main", "", "Salem", "OR",
-                         "97301", "",     "",   "", "", "",       "", "0",     ""};
-    for (const char* role : {"F", "T"}) {
-        run_.roleCode = role;
-        names::AddName(*context_, *row_);
-    }
-    run_.resolvedName.adr1 = "PO Box 9";
-    run_.roleCode = "M";
-    names::AddName(*context_, *row_);
-    EXPECT_EQ(count("select count(*) from names"), 0);
-    EXPECT_EQ(run_.imported("NAME"), 0);
-    EXPECT_EQ(run_.coverSheet.filer.naml, "Doe");
-    EXPECT_EQ(run_.coverSheet.treasurer.adr1, "1 Main");
-    EXPECT_EQ(run_.coverSheet.mailing.adr1, "PO Box 9");
-    EXPECT_EQ(run_.coverSheet.mailing.zip4, "97301");
-}
-
 TEST_P(AddNameTest, ANameIsWrittenWithItsEntityAndACutOutOfStateId) {
-    run_.currentNameId = "12";
-    run_.roleCode = "C";
-    run_.resolvedName = {};
-    run_.resolvedName.naml = "Acme PAC";
-    run_.resolvedName.osPacCb = "-1";
-    run_.resolvedName.osPacFec = "C12345678X";
-    names::AddName(*context_, *row_);
+    names::ResolvedName name;
+    name.name.naml = "Acme PAC";
+    name.osPacCb = "-1";
+    name.osPacFec = "C12345678X";
+    names::AddName(*context_, *row_, "12", names::Role::Contributor, name);
+    EXPECT_EQ(name.osPacFec, "C12345678") << "the caller keeps the name as added";
     EXPECT_EQ(count("select count(*) from names where filer_id = 'F1' and name_id = '12' and "
                     "name_type = 'C' and entity_cd = 'E' and os_pac_fec = 'C12345678'"),
               1);
@@ -48,26 +29,25 @@ TEST_P(AddNameTest, ANameIsWrittenWithItsEntityAndACutOutOfStateId) {
     EXPECT_EQ(view_.text("statbarMain"), "Added NAME Record(s) For  Acme PAC");
 
     // Ten characters with the flag off: written whole, no warning.
-    run_.currentNameId = "13";
-    run_.resolvedName.namf = "Al";
-    run_.resolvedName.osPacCb = "0";
-    run_.resolvedName.osPacFec = "C12345678X";
-    names::AddName(*context_, *row_);
+    name.name.namf = "Al";
+    name.osPacCb = "0";
+    name.osPacFec = "C12345678X";
+    names::AddName(*context_, *row_, "13", names::Role::Contributor, name);
     EXPECT_EQ(count("select count(*) from names where name_id = '13' and entity_cd = 'I' and "
                     "os_pac_fec = 'C12345678X'"),
               1);
-    EXPECT_EQ(run_.importedWithErrorCount, 1);
+    EXPECT_EQ(state_.run.counts.importedWithError, 1);
 }
 
 TEST_P(AddNameTest, AFailureIsLoggedWithItsOwnBlockAndCounted) {
     connection().executeScript("drop table names");
-    run_.recordCounter = 17;
-    run_.roleCode = "C";
-    run_.resolvedName = {"Doe",   "Jane", "", "", "", "1 Main", "Apt 2", "Salem", "OR",
-                         "97301", "",     "", "", "", "",       "",      "0",     ""};
-    names::AddName(*context_, *row_);
-    EXPECT_EQ(run_.unexpectedErrorCount, 1);
-    EXPECT_EQ(run_.imported("NAME"), 0);
+    state_.run.recordCounter = 17;
+    names::ResolvedName name;
+    name.name = {"Doe", "Jane", "", "", ""};
+    name.address = {"1 Main", "Apt 2", "Salem", "OR", "97301"};
+    names::AddName(*context_, *row_, "12", names::Role::Contributor, name);
+    EXPECT_EQ(state_.run.counts.unexpectedErrors, 1);
+    EXPECT_EQ(state_.run.counts.imported("NAME"), 0);
     const std::string text = log();
     EXPECT_NE(text.find("\r\n(Procedure AddName)\r\n---- Error # "), std::string::npos) << text;
     EXPECT_NE(text.find("\r\n---- Error On line # 17\r\n---- Last Name = Doe First Name = Jane "
@@ -90,7 +70,7 @@ TEST_P(AddNameTest, CountersHandOutTheStoredValueAndAdvance) {
     EXPECT_EQ(count("select NameID from repno"), 505);
     EXPECT_EQ(count("select repno from repno"), 8);
 
-    run_.resetForNewRun();
+    state_.run = run::ConversionRun{};
     connection().statement("delete from repno").execute();
     EXPECT_THROW(names::FindNextNameID(*context_), run::RunEndingError);
     EXPECT_THROW(names::FindNextRepNo(connection()), run::RunEndingError);

@@ -10,12 +10,16 @@ namespace {
 
 class NameChecksTest : public NameFixture {
 protected:
-    // Checks the name the contribution refers to, as a contributor.
-    names::NameLookup check(const std::string& nameId) {
-        run_.currentNameId = nameId;
-        run_.roleCode = "C";
-        return names::CheckDCFNames(*context_, *row_);
+    // Checks the name the contribution refers to, as a contributor: true
+    // when the file has it. The id and name it settled on are kept.
+    bool check(const std::string& nameId) {
+        checked_ =
+            names::CheckDCFNames(*context_, *importTemp_, nameId, names::Role::Contributor, *row_);
+        return checked_.has_value();
     }
+    std::string checkedId() const { return checked_ ? checked_->nameId : std::string(); }
+
+    std::optional<names::CheckedName> checked_;
 
     std::int64_t names() { return count("select count(*) from names"); }
     std::int64_t nextNameId() { return count("select NameID from repno"); }
@@ -24,24 +28,24 @@ protected:
 TEST_P(NameChecksTest, ANameThatAgreesInEveryPartIsReusedWithoutAQuestion) {
     storeName("40", "C", "SMITH", "JOHN", "1 MAIN ST", "SALEM");
     stageName("7", "Smith", "John", "1 Main St", "Salem");
-    EXPECT_EQ(check("7"), names::NameLookup::Found);
-    EXPECT_EQ(run_.currentNameId, "40");
+    EXPECT_TRUE(check("7"));
+    EXPECT_EQ(checkedId(), "40");
     EXPECT_TRUE(view_.questions.empty());
     EXPECT_EQ(names(), 1);
     // The resolved name is the name as stored.
-    EXPECT_EQ(run_.resolvedName.naml, "SMITH");
+    EXPECT_EQ(checked_->name.name.naml, "SMITH");
 
     // An apostrophe is matched as it is, and an organisation on its name alone.
     storeName("41", "C", "O'Brien Fund", "", "9 Elm", "Salem");
     stageName("8", "o'brien fund", "", "9 ELM", "SALEM");
-    EXPECT_EQ(check("8"), names::NameLookup::Found);
-    EXPECT_EQ(run_.currentNameId, "41");
+    EXPECT_TRUE(check("8"));
+    EXPECT_EQ(checkedId(), "41");
     // Only ASCII letters fold: an accented letter is another letter.
     storeName("42", "C", "JOSÉ", "ANA", "2 Main", "Salem");
     stageName("9", "José", "Ana", "2 Main", "Salem");
     const std::int64_t next = nextNameId();
     check("9");
-    EXPECT_EQ(run_.currentNameId, std::to_string(next));
+    EXPECT_EQ(checkedId(), std::to_string(next));
     EXPECT_TRUE(view_.questions.empty());
 }
 
@@ -80,7 +84,7 @@ TEST_P(NameChecksTest, ASimilarNameIsPutToTheUserLineByLine) {
                              "(Press Cancel to Stop checking for duplicate names and continue "
                              "with conversion) ");
     // Yes takes the existing name's id and adds nothing.
-    EXPECT_EQ(run_.currentNameId, "40");
+    EXPECT_EQ(checkedId(), "40");
     EXPECT_EQ(names(), 1);
 }
 
@@ -97,14 +101,14 @@ TEST_P(NameChecksTest, EachAnswerDecidesTheIdAndCancelStopsTheQuestions) {
     // No adds the name under a new id.
     const std::int64_t next = nextNameId();
     check("7");
-    EXPECT_EQ(run_.currentNameId, std::to_string(next));
+    EXPECT_EQ(checkedId(), std::to_string(next));
     EXPECT_EQ(count("select count(*) from names where adr1 = '5 Oak Ave' and name_id = '" +
                     std::to_string(next) + "'"),
               1);
     // A different title: the first same-place name (the lowest id) is the
     // candidate; Yes takes it.
     check("8");
-    EXPECT_EQ(run_.currentNameId, std::to_string(next));
+    EXPECT_EQ(checkedId(), std::to_string(next));
     EXPECT_EQ(view_.questions.size(), 2u);
     // Another city: the first same-name row is the candidate; Cancel adds
     // the name as No does and stops the questions.
@@ -112,7 +116,7 @@ TEST_P(NameChecksTest, EachAnswerDecidesTheIdAndCancelStopsTheQuestions) {
     EXPECT_EQ(view_.questions.size(), 3u);
     EXPECT_NE(view_.questions[2].text.find("name:\r\n\r\n John Smith\r\n5 Oak Ave\r\nSalem OR"),
               std::string::npos);
-    EXPECT_FALSE(run_.duplicateNameChecking);
+    EXPECT_FALSE(state_.run.nameQuestions.asking);
     EXPECT_EQ(count("select count(*) from names where city = 'Eugene'"), 1);
     EXPECT_EQ(view_.messages.size(), 1u);
 
@@ -121,7 +125,7 @@ TEST_P(NameChecksTest, EachAnswerDecidesTheIdAndCancelStopsTheQuestions) {
     stageName("60", "Smith", "John", "7 Pine", "Salem");
     check("60");
     EXPECT_EQ(view_.questions.size(), 3u);
-    EXPECT_EQ(run_.currentNameId, "60");
+    EXPECT_EQ(checkedId(), "60");
     EXPECT_EQ(count("select count(*) from names where name_id = '60' and adr1 = '7 Pine'"), 1);
 }
 
@@ -134,7 +138,7 @@ TEST_P(NameChecksTest, ANameReusedFromAnotherRoleIsAddedAgainUnderANewId) {
     const std::int64_t next = nextNameId();
     check("7");
     EXPECT_TRUE(view_.questions.empty());
-    EXPECT_EQ(run_.currentNameId, std::to_string(next));
+    EXPECT_EQ(checkedId(), std::to_string(next));
     EXPECT_EQ(count("select count(*) from names where name_type = 'C' and entity_cd = 'E' and "
                     "adr1 = '1 Main'"),
               1);
@@ -142,10 +146,9 @@ TEST_P(NameChecksTest, ANameReusedFromAnotherRoleIsAddedAgainUnderANewId) {
 }
 
 TEST_P(NameChecksTest, AMissingNameRefusesTheRecord) {
-    EXPECT_EQ(check("99"), names::NameLookup::Missing);
+    EXPECT_FALSE(check("99"));
     EXPECT_EQ(names(), 0);
-    EXPECT_EQ(run_.resolvedName.naml, "");
-    EXPECT_EQ(run_.notImportedCount, 1);
+    EXPECT_EQ(state_.run.counts.notImported, 1);
     EXPECT_EQ(count("select count(*) from IMPORTTEMP where rec_type = 'RCPT' and Status = 'E'"), 1);
     EXPECT_NE(log().find("RCPT,31,1,,,,7,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,\r\nError "
                          "Description: Name is missing. Name id does not "
@@ -199,7 +202,7 @@ TEST_P(NameChecksTest, OverLongValuesAreCutWithAWarningOnTheRecord) {
     EXPECT_NE(warnings("Parent 1 field is longer"), std::string::npos);
     // The out-of-state id counts only when its flag is set.
     EXPECT_EQ(text.find("Out Of State PAC ID"), std::string::npos);
-    EXPECT_EQ(run_.importedWithErrorCount, 5);
+    EXPECT_EQ(state_.run.counts.importedWithError, 5);
     EXPECT_EQ(count("select count(*) from names where namn = '" + std::string(25, 'n') +
                     "' and os_pac_fec = '1234567890'"),
               1);

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "importers/importer_description.h"
+#include "importers/import_row.h"
 #include "recording_view.h"
-#include "staging/staged_row.h"
+#include "staging/import_temp.h"
 #include "test_database.h"
+#include "test_run.h"
 
 #include <map>
 #include <memory>
@@ -17,15 +18,15 @@ class NameFixture : public DatabaseTest {
 protected:
     void SetUp() override {
         DatabaseTest::SetUp();
-        run_.filerId = "F1";
-        run_.logsFolder = logs_.path();
-        context_ = std::make_unique<run::RunContext>(run::RunContext{run_, connection(), view_});
+        state_.run.filer.id = "F1";
+        state_.request.logsFolder = logs_.path();
+        context_ = std::make_unique<run::RunContext>(state_.context(connection(), view_));
+        importTemp_ = std::make_unique<staging::ImportTemp>(connection());
+        importers_ = std::make_unique<importers::ImporterContext>(
+            importers::ImporterContext{*context_, *importTemp_, {}, {}});
         record_ = stage("RCPT", "31", {{7, "7"}});
-        staged_.read(connection(), record_);
-        run_.currentStagingKey = record_;
-        run_.currentRecordType = "RCPT";
-        run_.currentRecordNumber = "31";
-        row_ = std::make_unique<importers::ImportRow>(*context_, staged_);
+        importTemp_->read(record_, staged_);
+        row_ = std::make_unique<importers::ImportRow>(*importers_, staged_, "repno");
     }
 
     std::int64_t stage(const std::string& type, const std::string& number,
@@ -89,9 +90,11 @@ protected:
     }
 
     TempFolder logs_;
-    run::ConversionRun run_;
+    TestRun state_;
     RecordingView view_;
     std::unique_ptr<run::RunContext> context_;
+    std::unique_ptr<staging::ImportTemp> importTemp_;
+    std::unique_ptr<importers::ImporterContext> importers_;
     std::int64_t record_ = 0;
     staging::StagedRow staged_;
     std::unique_ptr<importers::ImportRow> row_;

@@ -13,6 +13,8 @@ const staging::ColumnMove kField7{
     "update IMPORTTEMP set field7 = ? where field7 = ? and rec_type = 'RCPT'",
     "select import_key from IMPORTTEMP where field7 = ? and rec_type = 'RCPT' order by import_key",
     "update IMPORTTEMP set field7 = ? where import_key = ?",
+    "",
+    {},
 };
 
 // One staged row per value, and a row of another type that must not move.

@@ -1,5 +1,6 @@
 #include "staging/construct_input_record.h"
 
+#include "staging/import_temp.h"
 #include "test_database.h"
 
 #include <string>
@@ -12,10 +13,11 @@ namespace {
 class ConstructInputRecordTest : public DatabaseTest {
 protected:
     std::string inputRecordOf(const std::string& recType) {
-        auto& select = connection().statement("select * from IMPORTTEMP where rec_type = ?");
-        select.run(recType);
-        EXPECT_TRUE(select.next());
-        return staging::ConstructInputRecord(select);
+        staging::ImportTemp importTemp(connection());
+        const db::KeySnapshot keys = importTemp.keysOf({findRecordType(recType)}, nullptr);
+        staging::StagedRow row;
+        EXPECT_TRUE(!keys.empty() && importTemp.read(keys[0], row));
+        return staging::ConstructInputRecord(row);
     }
 };
 

@@ -16,9 +16,7 @@ protected:
     std::unique_ptr<db::Connection> makeScratch() {
         const auto file = folder_.path() / "scratch.db";
         writeFile(file, "");
-        auto scratch = db::Connection::open(file.string());
-        scratch->executeScript(staging::scratchImportTempSchema());
-        return scratch;
+        return db::Connection::open(file.string());
     }
 
     TempFolder folder_;
@@ -46,7 +44,7 @@ TEST(ScratchImportTempSchema, IsTheFilingDatabasesTable) {
     auto filing = db::Connection::open((folder.path() / "filing.db").string());
     filing->executeScript(readFile(std::filesystem::path(DCF_SCHEMA_DIR) / "sqlite.sql"));
     auto scratch = db::Connection::open((folder.path() / "scratch.db").string());
-    scratch->executeScript(staging::scratchImportTempSchema());
+    staging::makeScratchImportTemp(*scratch, 1);
     const std::vector<std::string> expected = describe(*filing);
     EXPECT_EQ(describe(*scratch), expected);
     EXPECT_EQ(expected.size(), 50U + 3U) << "every column and the three indexes";
@@ -54,8 +52,8 @@ TEST(ScratchImportTempSchema, IsTheFilingDatabasesTable) {
 
 TEST_P(ScratchImportTempTest, CopiesEveryRowWithItsKeyAndValues) {
     const auto scratch = makeScratch();
+    staging::makeScratchImportTemp(*scratch, 41);
     EXPECT_EQ(staging::copyImportTemp(*scratch, connection()), 0) << "nothing to copy";
-    staging::setNextImportKey(*scratch, 41);
     // Two full statements and a shorter last one.
     for (int n = 0; n < 250; ++n) {
         scratch

@@ -4,6 +4,7 @@
 #include "run/run_context.h"
 #include "staging/import_dcf_records.h"
 #include "test_database.h"
+#include "test_run.h"
 
 #include <gtest/gtest.h>
 
@@ -18,24 +19,23 @@ protected:
         if (IsSkipped() || HasFatalFailure()) {
             return;
         }
-        run_.logsFolder = logs_.path();
-        run_.filePath = logs_.path() / "sample.DCF_ZV";
-        context_ = std::make_unique<run::RunContext>(run::RunContext{run_, connection(), view_});
+        state_.request.logsFolder = logs_.path();
+        state_.request.file.path = logs_.path() / "sample.DCF_ZV";
+        context_ = std::make_unique<run::RunContext>(state_.context(connection(), view_));
+        importTemp_ = std::make_unique<staging::ImportTemp>(connection());
     }
 
     // As the staging pass does: the line's own number, then the count of
     // lines read.
     bool stage(const std::string& line) {
-        run_.currentLineNumber = run_.recordCounter + 1;
         const dcf::RecordType* type = dcf::findRecordType(line);
         EXPECT_NE(type, nullptr) << line;
         bool staged = false;
         if (type != nullptr && type->staged) {
-            run_.currentLine = line;
-            run_.expectedFieldCount = type->fieldCount;
-            staged = staging::ImportDCFRecords(*context_);
+            staged = staging::ImportDCFRecords(
+                *context_, *importTemp_, {line, state_.run.recordCounter + 1, type->fieldCount});
         }
-        ++run_.recordCounter;
+        ++state_.run.recordCounter;
         return staged;
     }
 
@@ -67,9 +67,10 @@ protected:
     }
 
     TempFolder logs_;
-    run::ConversionRun run_;
+    TestRun state_;
     run::SilentView view_;
     std::unique_ptr<run::RunContext> context_;
+    std::unique_ptr<staging::ImportTemp> importTemp_;
 };
 
 TEST_P(StagingTest, FilerLineCarriesItsOwnFilerIdAndIsFoundByItsFourCharacterType) {
@@ -88,8 +89,8 @@ TEST_P(StagingTest, FilerLineCarriesItsOwnFilerIdAndIsFoundByItsFourCharacterTyp
     EXPECT_EQ(byType.value("memo"), db::Value(db::Null{}));
     byType.reset();
 
-    EXPECT_EQ(run_.filerId, "F77");
-    EXPECT_EQ(run_.filerNameRecordNumber, "2");
+    EXPECT_EQ(state_.run.filer.id, "F77");
+    EXPECT_EQ(state_.run.filer.nameRecordNumber, "2");
     EXPECT_TRUE(rows("HDR,").empty()) << "a header line is counted, never staged";
     const auto names = rows("NAME");
     ASSERT_EQ(names.size(), 1u);
@@ -100,7 +101,7 @@ TEST_P(StagingTest, FilerLineCarriesItsOwnFilerIdAndIsFoundByItsFourCharacterTyp
         << "an empty field is an empty string, not a missing value";
     EXPECT_EQ(names[0].at("field33"), "");
     EXPECT_EQ(names[0].at("field34"), "AB");
-    EXPECT_EQ(run_.notImportedCount, 0);
+    EXPECT_EQ(state_.run.counts.notImported, 0);
     EXPECT_EQ(log(), "");
 }
 
@@ -138,12 +139,13 @@ TEST_P(StagingTest, UnstageableLinesAreLoggedCountedAndTheNextLineStages) {
     EXPECT_FALSE(stage(std::string("RCPT,8,3,A,B\0,C,D,E,F,G,H,I,J", 29)));
     EXPECT_FALSE(stage("RCPT,9,3,A,B,C," + std::string(256, 'z') + ",E,F,G,H,I,J"));
     EXPECT_TRUE(stage("TEXT,10,3,A,B,C,fine,"));
-    EXPECT_EQ(run_.notImportedCount, 3);
+    EXPECT_EQ(state_.run.counts.notImported, 3);
     EXPECT_EQ(rows("TEXT").size(), 1u);
     EXPECT_TRUE(rows("RCPT").empty());
 
     const std::string text = log();
-    const std::string firstBlockStart = "**** Error with file: " + run_.filePath.string() + " at ";
+    const std::string firstBlockStart =
+        "**** Error with file: " + state_.request.file.path.string() + " at ";
     ASSERT_EQ(text.rfind(firstBlockStart, 0), 0u) << text;
     EXPECT_NE(
         text.find(
@@ -172,9 +174,9 @@ TEST_P(StagingTest, ARefusedFilerLineLeavesTheRunsFiler) {
     EXPECT_FALSE(stage("FLR,1,0,A,B,C,F99,X,Y"));
     EXPECT_FALSE(stage(std::string("FLR,1,0,A,B,C,F98,X,Y,3\0", 24)));
     EXPECT_TRUE(stage("TEXT,2,1,A,B,C,after,"));
-    EXPECT_EQ(run_.filerId, "F77");
-    EXPECT_EQ(run_.filerNameRecordNumber, "2");
-    EXPECT_EQ(run_.filerLine, "FLR,1,0,A,B,C,F77,X,Y,2");
+    EXPECT_EQ(state_.run.filer.id, "F77");
+    EXPECT_EQ(state_.run.filer.nameRecordNumber, "2");
+    EXPECT_EQ(state_.run.filer.line, "FLR,1,0,A,B,C,F77,X,Y,2");
     ASSERT_EQ(rows("TEXT").size(), 1u);
     EXPECT_EQ(rows("TEXT")[0].at("filer_id"), "F77");
     ASSERT_EQ(rows("FLR,").size(), 1u);
@@ -186,7 +188,7 @@ TEST_P(StagingTest, LineTheDatabaseRefusesIsLoggedAndTheNextLineStages) {
     EXPECT_FALSE(stage("TEXT,1,1,A,B,C,\"note\""));
     connection().executeScript("alter table IMPORTTEMP_AWAY rename to IMPORTTEMP");
     EXPECT_TRUE(stage("TEXT,2,1,A,B,C,\"note\""));
-    EXPECT_EQ(run_.notImportedCount, 1);
+    EXPECT_EQ(state_.run.counts.notImported, 1);
     ASSERT_EQ(rows("TEXT").size(), 1u);
     EXPECT_EQ(rows("TEXT")[0].at("rec_num"), "2");
     const std::string text = log();
@@ -212,7 +214,7 @@ TEST_P(StagingTest, BadInputFileStagesWhatItCanAndLogsTheRest) {
         staged += stage(line.text) ? 1 : 0;
     }
     EXPECT_EQ(staged, 4);
-    EXPECT_EQ(run_.notImportedCount, 1);
+    EXPECT_EQ(state_.run.counts.notImported, 1);
     const auto texts = rows("TEXT");
     ASSERT_EQ(texts.size(), 3u);
     EXPECT_EQ(texts[0].at("field7"), "café ’quoted’");

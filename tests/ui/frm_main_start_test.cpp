@@ -134,7 +134,7 @@ TEST_F(FrmMain, ADroppedDcfFileIsChosenAndAnyOtherFileIsRefused) {
     EXPECT_EQ(controlText(window(), "lblImportFileName"), QStringLiteral("No File Selected"));
 
     EXPECT_TRUE(drop(window(), std::filesystem::path(DCF_SAMPLES_DIR) / "minimal.DCF_ZV"));
-    EXPECT_EQ(run().fileName, "minimal.DCF_ZV");
+    EXPECT_EQ(request().file.name, "minimal.DCF_ZV");
     EXPECT_EQ(controlText(window(), "lblImportFileName"), QStringLiteral("Y X"));
     EXPECT_EQ(controlText(window(), "lblToolBar"),
               QStringLiteral("Press the Run icon to start your conversion."));

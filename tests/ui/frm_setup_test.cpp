@@ -40,7 +40,7 @@ protected:
     }
 
     std::unique_ptr<FrmSetup> openChooser() {
-        auto setup = std::make_unique<FrmSetup>(run(), window().view(), &window());
+        auto setup = std::make_unique<FrmSetup>(request(), window().view(), &window());
         EXPECT_TRUE(setup->openFolder(folder()));
         return setup;
     }
@@ -85,8 +85,8 @@ TEST_F(FrmSetupTest, ChoosingAFileShowsItsLastFilerAndClosesTheChooser) {
     pick(*setup, QStringLiteral("b.dcf"));
     setup->chooseFile();
     EXPECT_EQ(setup->result(), QDialog::Accepted);
-    EXPECT_EQ(run().filePath, files_.path() / "b.dcf");
-    EXPECT_EQ(run().fileName, "b.dcf");
+    EXPECT_EQ(request().file.path, files_.path() / "b.dcf");
+    EXPECT_EQ(request().file.name, "b.dcf");
     EXPECT_EQ(controlText(window(), "lblImportFileName"), QStringLiteral("Roe"));
     EXPECT_EQ(controlText(window(), "lblFilerType"), QStringLiteral("IND"));
     EXPECT_EQ(controlText(window(), "lblFilerID"), QStringLiteral("F2"));
@@ -94,7 +94,7 @@ TEST_F(FrmSetupTest, ChoosingAFileShowsItsLastFilerAndClosesTheChooser) {
               QStringLiteral("Press the Run icon to start your conversion."));
 
     // The next chooser opens where this file was found.
-    const FrmSetup next(run(), window().view(), &window());
+    const FrmSetup next(request(), window().view(), &window());
     EXPECT_EQ(next.folder(), folder());
 }
 
@@ -105,7 +105,7 @@ TEST_F(FrmSetupTest, ChoosingNothingClosesWithoutABoxAndAsksForAFile) {
     setup->chooseFile();
     EXPECT_TRUE(boxes.boxes.empty());
     EXPECT_EQ(setup->result(), QDialog::Accepted);
-    EXPECT_EQ(run().fileName, "");
+    EXPECT_EQ(request().file.name, "");
     EXPECT_EQ(controlText(window(), "lblImportFileName"), QStringLiteral("No File Selected"));
     EXPECT_EQ(controlText(window(), "lblFilerID"), QString());
     EXPECT_EQ(controlText(window(), "lblToolBar"),
@@ -131,7 +131,7 @@ TEST_F(FrmSetupTest, AFileThatCannotBeReadIsRefusedAndTheSelectionStays) {
     EXPECT_NE(setup->result(), QDialog::Accepted);
     EXPECT_EQ(setup->findChild<QLineEdit*>(QStringLiteral("txtFileName"))->text(),
               QStringLiteral("No File"));
-    EXPECT_EQ(run().fileName, "a.DCF_ZV");
+    EXPECT_EQ(request().file.name, "a.DCF_ZV");
     EXPECT_EQ(controlText(window(), "lblImportFileName"), QStringLiteral("Jane Doe"));
 }
 
@@ -146,17 +146,17 @@ TEST_F(FrmSetupTest, AFolderThatCannotBeOpenedSaysTheDeviceIsNotAvailable) {
 TEST_F(FrmSetupTest, ChangeMakesTheFolderOpenedTheLogsFolderOnceChosen) {
     window().chooseFile(files_.path() / "a.DCF_ZV");
     const auto setup = openChooser();
-    const std::filesystem::path before = run().logsFolder;
+    const std::filesystem::path before = request().logsFolder;
     auto* path = setup->findChild<QLabel*>(QStringLiteral("lblLogFilePath"));
     setup->changeLogFile();
     EXPECT_EQ(setup->folder(), QString::fromStdString(before.string()));
     ASSERT_TRUE(setup->openFolder(folder() + QStringLiteral("/inner")));
     EXPECT_EQ(path->text(), folder() + QStringLiteral("/inner"));
-    EXPECT_EQ(run().logsFolder, before) << "only Choose takes it";
+    EXPECT_EQ(request().logsFolder, before) << "only Choose takes it";
     setup->chooseFile();
     EXPECT_EQ(setup->result(), QDialog::Accepted);
-    EXPECT_EQ(run().logsFolder, files_.path() / "inner");
-    EXPECT_EQ(run().fileName, "a.DCF_ZV") << "the file chosen before stays chosen";
+    EXPECT_EQ(request().logsFolder, files_.path() / "inner");
+    EXPECT_EQ(request().file.name, "a.DCF_ZV") << "the file chosen before stays chosen";
 
     // A logs folder that is not a folder is refused, and the chooser stays.
     const auto again = openChooser();
@@ -166,7 +166,7 @@ TEST_F(FrmSetupTest, ChangeMakesTheFolderOpenedTheLogsFolderOnceChosen) {
     again->chooseFile();
     EXPECT_EQ(boxes.boxes, (std::vector<std::string>{"Bad Path|File path is not valid"}));
     EXPECT_NE(again->result(), QDialog::Accepted);
-    EXPECT_EQ(run().logsFolder, files_.path() / "inner");
+    EXPECT_EQ(request().logsFolder, files_.path() / "inner");
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "frm_main.h"
-#include "run/conversion_run.h"
+#include "run/run_request.h"
 #include "test_database.h"
 
 #include <memory>
@@ -15,12 +15,13 @@ namespace dcf::ui::test {
 class WindowTest : public ::testing::Test {
 protected:
     WindowTest() : database_(dcf::test::Target::NativeSqlite), connection_(database_.connect()) {
-        run_.logsFolder = logs_.path();
-        window_ = std::make_unique<FrmMain>(run_, *connection_);
+        request_.logsFolder = logs_.path();
+        window_ = std::make_unique<FrmMain>(request_, *connection_);
     }
 
     FrmMain& window() { return *window_; }
-    run::ConversionRun& run() { return run_; }
+    // What the window asks each run to convert.
+    run::RunRequest& request() { return request_; }
     db::Connection& connection() { return *connection_; }
     const std::filesystem::path& logs() const { return logs_.path(); }
 
@@ -28,7 +29,7 @@ private:
     dcf::test::TestDatabase database_;
     dcf::test::TempFolder logs_;
     std::unique_ptr<db::Connection> connection_;
-    run::ConversionRun run_;
+    run::RunRequest request_;
     std::unique_ptr<FrmMain> window_;
 };
 

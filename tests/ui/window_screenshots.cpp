@@ -9,7 +9,7 @@
 #include "frm_main.h"
 #include "frm_setup.h"
 #include "message_box.h"
-#include "run/conversion_run.h"
+#include "run/run_request.h"
 #include "test_database.h"
 
 #include <QAbstractButton>
@@ -104,20 +104,20 @@ int main(int argc, char** argv) {
     const dcf::test::TestDatabase database(dcf::test::Target::NativeSqlite);
     const auto connection = database.connect();
     const dcf::test::TempFolder logs;
-    dcf::run::ConversionRun run;
-    run.logsFolder = logs.path();
+    dcf::run::RunRequest request;
+    request.logsFolder = logs.path();
     dcf::ui::setMessageBoxHook([](QMessageBox& box) {
         return box.standardButtons().testFlag(QMessageBox::Yes) ? QMessageBox::Yes
                                                                 : QMessageBox::Ok;
     });
 
-    FrmMain window(run, *connection);
+    FrmMain window(request, *connection);
     window.resize(760, 720);
     window.show();
     window.chooseFile(sample);
     save(window, output, "idle.png");
 
-    dcf::ui::FrmSetup chooser(run, window.view(), &window);
+    dcf::ui::FrmSetup chooser(request, window.view(), &window);
     chooser.openFolder(QString::fromStdString(sample.parent_path().string()));
     chooser.show();
     save(chooser, output, "chooser.png");

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "importers/cover_sheets.h"
+#include "importers/report_itemization.h"
+#include "run/run_context.h"
+#include "staging/import_temp.h"
+
+namespace dcf::importers {
+
+// What the importers of one run work with: the run, its IMPORTTEMP, and
+// what the cover sheets keep for the rows after them.
+struct ImporterContext {
+    run::RunContext& run;
+    staging::ImportTemp& importTemp;
+    CoverSheets coverSheets;
+    ReportItemizations itemizations;
+};
+
+} // namespace dcf::importers

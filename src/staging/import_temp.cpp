@@ -1,0 +1,150 @@
+#include "staging/import_temp.h"
+
+#include "db/backend_sql.h"
+#include "db/cursor.h"
+#include "staging/record_type_codes.h"
+#include "staging/scratch_import_temp.h"
+
+namespace dcf::staging {
+namespace {
+
+std::string insertSql() {
+    std::string columns;
+    std::string marks;
+    for (const std::string& column : importTempColumns()) {
+        columns += (columns.empty() ? "" : ", ") + column;
+        marks += marks.empty() ? "?" : ", ?";
+    }
+    return "insert into IMPORTTEMP (" + columns + ") values (" + marks + ")";
+}
+
+void insertRow(db::Connection& connection, const SplitLine& split, const std::string& filerId,
+               const LongValues& placement) {
+    static const std::string sql = insertSql();
+    db::Statement& insert = connection.statement(sql);
+    insert.bindText(1, filerId);
+    insert.bindText(2, split.recordType);
+    insert.bindText(3, split.fields[2]);
+    insert.bindText(4, split.fields[3]);
+    insert.bindText(5, "I");
+    int index = 5;
+    for (std::size_t n = 4; n <= 46; ++n) {
+        const bool moved =
+            (n == 7 && placement.field7ToMemo) || (n == 10 && placement.field10ToMemo);
+        insert.bindText(++index, moved ? std::string_view("") : std::string_view(split.fields[n]));
+    }
+    if (placement.field10ToMemo) {
+        insert.bindText(++index, split.fields[10]);
+    } else if (placement.field7ToMemo) {
+        insert.bindText(++index, split.fields[7]);
+    } else {
+        insert.bind(++index, db::Null{});
+    }
+    insert.execute();
+}
+
+// A server's btree index takes entries of at most about 2.7 kB: a report
+// number that long may be refused in IMPORTTEMP's index on it. The other
+// indexed values are short or hashed.
+bool mayBeRefusedByServer(const SplitLine& split) {
+    constexpr std::size_t kLongestSureEntry = 2000;
+    return split.fields[3].size() > kLongestSureEntry;
+}
+
+} // namespace
+
+ImportTemp::ImportTemp(db::Connection& target) : target_(target), home_(target) {}
+
+ImportTemp::ImportTemp(db::Connection& target, db::Connection& scratch)
+    : target_(target), home_(scratch), inScratch_(true) {
+    // The rows keep the keys they would have had staged on the server.
+    makeScratchImportTemp(scratch, db::takeNextKey(target, "IMPORTTEMP", "import_key"));
+}
+
+void ImportTemp::clear() {
+    // On a server the saved rows replace the server's: its table is emptied
+    // inside the run's transaction; the scratch table starts empty.
+    target_.statement("delete from IMPORTTEMP").execute();
+}
+
+void ImportTemp::stage(const SplitLine& split, const std::string& filerId,
+                       const LongValues& placement) {
+    if (inScratch_ && mayBeRefusedByServer(split)) {
+        // The server's own verdict, so that the line is refused here, with
+        // the server's reason, as it would be when staged on the server.
+        insertRow(target_, split, filerId, placement);
+        target_.statement("delete from IMPORTTEMP").execute();
+    }
+    insertRow(home_, split, filerId, placement);
+}
+
+bool ImportTemp::read(std::int64_t key, StagedRow& row) {
+    db::Cursor found(home_, "select * from IMPORTTEMP where import_key = ?", key);
+    if (!found.next()) {
+        return false;
+    }
+    row.load(key, found.row());
+    return true;
+}
+
+db::KeySnapshot ImportTemp::keysOf(std::initializer_list<const RecordType*> types,
+                                   const char* orderBy) {
+    std::string sql = "select import_key from IMPORTTEMP where ";
+    db::Values codes;
+    for (const RecordType* type : types) {
+        sql += codes.empty() ? "rec_type = ?" : " or rec_type = ?";
+        codes.emplace_back(std::string(type->code));
+    }
+    sql += " order by ";
+    if (orderBy != nullptr) {
+        sql += std::string(orderBy) + ", ";
+    }
+    sql += "import_key";
+    return {home_, sql, codes};
+}
+
+std::optional<NameRecord> ImportTemp::nameRecord(const std::string& number) {
+    static const std::string sql = "select " + nameRecordColumns() +
+                                   " from IMPORTTEMP where rec_num = ? and rec_type = ? order by "
+                                   "import_key";
+    static const db::Values name = codeOf(recordType("NAME"));
+    db::Cursor found(home_, sql, number, name);
+    if (!found.next()) {
+        return std::nullopt;
+    }
+    return readNameRecord(found.row());
+}
+
+std::vector<std::string> ImportTemp::fileTypesNumbered(const std::string& number) {
+    db::Cursor rows(home_, "select rec_type from IMPORTTEMP where rec_num = ? order by import_key",
+                    number);
+    std::vector<std::string> types;
+    while (rows.next()) {
+        std::string code = rows.row().text("rec_type");
+        const RecordType* type = findRecordType(code);
+        if (type == nullptr || !type->databaseNumbered) {
+            types.push_back(std::move(code));
+        }
+    }
+    return types;
+}
+
+void ImportTemp::markRejected(std::int64_t key) {
+    home_.statement("update IMPORTTEMP set Status = ? where import_key = ?").run("E", key);
+}
+
+void ImportTemp::setRecordNumber(std::int64_t key, const std::string& number) {
+    home_.statement("update IMPORTTEMP set rec_num = ? where import_key = ?").run(number, key);
+}
+
+void ImportTemp::saveToTarget() {
+    if (!inScratch_) {
+        return;
+    }
+    const std::int64_t lastKey = copyImportTemp(home_, target_);
+    if (lastKey != 0) {
+        db::continueKeysAfter(target_, "IMPORTTEMP", "import_key", lastKey);
+    }
+}
+
+} // namespace dcf::staging

@@ -1,0 +1,115 @@
+// The statements of IMPORTTEMP that move file numbers to database numbers:
+// the NAME records and every reference to them, and the rows of each report.
+#include "db/cursor.h"
+#include "staging/import_temp.h"
+#include "staging/record_type_codes.h"
+
+#include <variant>
+
+namespace dcf::staging {
+namespace {
+
+bool belongsToReport(const RecordType& type) {
+    return type.reportLink != ReportLink::None;
+}
+
+// " and rec_type in (?, ...)" for these codes.
+std::string typeCondition(const db::Values& codes) {
+    return " and rec_type in (" + parameterMarks(codes.size()) + ")";
+}
+
+ColumnMove reportRowsMove() {
+    const db::Values codes =
+        codesOf([](const RecordType& type) { return type.reportLink == ReportLink::Row; });
+    const std::string rows = "where repno = ?" + typeCondition(codes);
+    return {"update IMPORTTEMP set repno = ? " + rows,
+            "select import_key from IMPORTTEMP " + rows + " order by import_key",
+            "update IMPORTTEMP set repno = ? where import_key = ?", "", codes};
+}
+
+ColumnMove summaryRowsMove() {
+    const db::Values codes =
+        codesOf([](const RecordType& type) { return type.reportLink == ReportLink::Summary; });
+    const std::string rows = "where repno = ?" + typeCondition(codes);
+    return {"update IMPORTTEMP set repno = ?, Status = 'S' " + rows,
+            "select import_key from IMPORTTEMP " + rows + " order by import_key",
+            "update IMPORTTEMP set repno = ?, Status = 'S' where import_key = ?",
+            "update IMPORTTEMP set Status = 'S' " + rows, codes};
+}
+
+} // namespace
+
+std::vector<std::pair<std::int64_t, std::string>> ImportTemp::nameRecordNumbers() {
+    static const db::Values name = codeOf(recordType("NAME"));
+    db::Cursor rows(home_,
+                    "select import_key, rec_num from IMPORTTEMP where rec_type = ? order by "
+                    "import_key",
+                    name);
+    std::vector<std::pair<std::int64_t, std::string>> numbers;
+    while (rows.next()) {
+        numbers.emplace_back(rows.row().integer("import_key"), rows.row().text("rec_num"));
+    }
+    return numbers;
+}
+
+void ImportTemp::nameReferences(std::int64_t after, std::size_t limit,
+                                std::vector<NameReference>& rows) {
+    // Named by the types left out, so that the slice walks the keys in order
+    // instead of gathering every row of eleven types before it can stop.
+    static const db::Values others =
+        codesOf([](const RecordType& type) { return type.staged && !type.nameInField7; });
+    static const std::string sql =
+        "select import_key, field7 from IMPORTTEMP where import_key > ? and rec_type not in (" +
+        parameterMarks(others.size()) + ") order by import_key limit ?";
+    rows.clear();
+    db::Cursor slice(home_, sql, after, others, static_cast<std::int64_t>(limit));
+    while (slice.next()) {
+        // A null holds no number; the key still moves the slice on.
+        NameReference& row = rows.emplace_back();
+        row.key = slice.row().integer("import_key");
+        if (const db::Value value = slice.row().value("field7");
+            !std::holds_alternative<db::Null>(value)) {
+            row.field7 = db::toText(value);
+        }
+    }
+}
+
+db::KeySnapshot ImportTemp::keysOfFiler(const RecordType& type, const std::string& filerId) {
+    return {home_,
+            "select import_key from IMPORTTEMP where rec_type = ? and filer_id = ? order by "
+            "import_key",
+            codeOf(type), filerId};
+}
+
+void ImportTemp::setNameReference(std::int64_t key, int field, const std::string& id, bool final) {
+    std::string sql = "update IMPORTTEMP set field" + std::to_string(field) + " = ?";
+    if (final) {
+        sql += ", Status = 'T'";
+    }
+    sql += " where import_key = ?";
+    home_.statement(sql).run(id, key);
+}
+
+void ImportTemp::moveReportRows(const Renumbering& reports) {
+    static const ColumnMove rows = reportRowsMove();
+    static const ColumnMove summaries = summaryRowsMove();
+    reports.apply(home_, rows);
+    reports.apply(home_, summaries);
+}
+
+db::KeySnapshot ImportTemp::keysOfReport(const std::string& reportNumber) {
+    static const db::Values types = codesOf(belongsToReport);
+    static const std::string sql =
+        "select import_key from IMPORTTEMP where repno = ? and Status <> 'E'" +
+        typeCondition(types) + " order by import_key";
+    return {home_, sql, reportNumber, types};
+}
+
+db::KeySnapshot ImportTemp::keysOfRefused(const RecordType& type) {
+    return {home_,
+            "select import_key from IMPORTTEMP where rec_type = ? and Status = ? order by "
+            "import_key",
+            codeOf(type), "E"};
+}
+
+} // namespace dcf::staging
