@@ -42,5 +42,20 @@ TEST(RecordTypeTable, EveryCounterAndRowBelongsToOneTypeOnly) {
     EXPECT_EQ(*rows.rbegin(), 12);
 }
 
+// The facts the renumbering reads: a fact that names a field the type does
+// not have, or a staged type without a home, would pass unseen.
+TEST(RecordTypeTable, NameFieldsExistAndEveryStagedTypeHasATable) {
+    for (const RecordType& type : allRecordTypes()) {
+        const int lastField = type.fieldCount + 1;
+        EXPECT_TRUE(!type.nameInField7 || lastField >= 7) << type.name;
+        for (const int field : type.moreNameFields) {
+            EXPECT_TRUE(field == 0 || (field >= 4 && field <= lastField)) << type.name;
+        }
+        EXPECT_EQ(type.staged, !type.targetTable.empty()) << type.name;
+        // A number the database hands out is no report's row.
+        EXPECT_TRUE(!type.databaseNumbered || type.reportLink == ReportLink::None) << type.name;
+    }
+}
+
 } // namespace
 } // namespace dcf::test

@@ -216,6 +216,31 @@ TEST_P(CoverSheetRunTest, AnEmptyCounterTableFailsTheRunAndKeepsNothing) {
     EXPECT_NE(finalLog(result).find("The table repno holds no row"), std::string::npos);
 }
 
+// The file writes a quoted comma as "*": the names of a cover sheet have
+// their commas back, but for the mailing address's zip and state codes
+// (fields 33 and 34), which keep the "*".
+TEST_P(CoverSheetRunTest, CoverSheetNamesGetTheirCommasBack) {
+    const std::string filer = nameLine("1", {{7, "Doe* Jane"},
+                                             {9, "Dr*"},
+                                             {12, "1* Main"},
+                                             {14, "Salem* East"},
+                                             {15, "S*"},
+                                             {16, "9*"}});
+    const std::string treasurer = nameLine("2", {{7, "Roe* Pat"},
+                                                 {12, "2* Oak"},
+                                                 {30, "Box* 9"},
+                                                 {32, "Town* West"},
+                                                 {33, "8*"},
+                                                 {34, "M*"}});
+    writeDcf("commas.DCF_ZV",
+             kHeader + kFilerOfName1 + filer + treasurer + formLine("1", "1", "2"));
+    EXPECT_EQ(runSaving().outcome, app::RunOutcome::Saved);
+    EXPECT_EQ(rows("select filer_naml, filer_namt, filer_adr1, filer_city, filer_stcd, filer_zip4, "
+                   "tres_naml, tres_adr1, tmail_adr1, tmail_city, tmail_stcd, tmail_zip4 from cvr"),
+              std::vector<std::string>{"Doe, Jane|Dr,|1, Main|Salem, East|S,|9,|Roe, Pat|2, "
+                                       "Oak|Box, 9|Town, West|M*|8*"});
+}
+
 DCF_ON_ALL_DATABASES(CoverSheetRunTest);
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "dcf/record_types.h"
 #include "test_database.h"
 
 #include <string>
@@ -36,6 +37,20 @@ TEST_P(SchemaTest, HasEveryTableAndColumnTheConversionUses) {
             }) << table.name
                << "." << column;
         }
+    }
+}
+
+// The table a record type's rows are converted into is the schema's.
+TEST_P(SchemaTest, EveryRecordTypesTargetTableExists) {
+    for (const RecordType& type : allRecordTypes()) {
+        if (type.targetTable.empty()) {
+            continue;
+        }
+        EXPECT_NO_THROW({
+            auto statement = connection().prepare("select * from " + std::string(type.targetTable) +
+                                                  " where 1 = 0");
+            statement->execute();
+        }) << type.name;
     }
 }
 
