@@ -1,4 +1,3 @@
-#include "dcf/convert_date.h"
 #include "importers/importers.h"
 #include "importers/schedule_rules.h"
 #include "importers/value_limits.h"
@@ -17,10 +16,6 @@ RowOutcome convertMeasure(ImportRow& row) {
                                            kMeasureDescription, run::recordPlace(row));
     const std::string officeName =
         run::cutToLimit(row, stagedField10(s), kCandidateOfficeName, run::recordPlace(row));
-    db::Value electionDate = db::Null{};
-    if (const std::string staged = s.field(12); !isEmptyQuoted(staged)) {
-        electionDate = ConvertDate(staged).text;
-    }
     db::ColumnValues values = reportRow(row);
     values.set("rec_type", std::string("CVR3"))
         .set("form_type", s.field(6))
@@ -30,7 +25,7 @@ RowOutcome convertMeasure(ImportRow& row) {
         .set("supopp_cd", s.field(9))
         .set("officename", officeName)
         .set("ballot_no", s.field(11))
-        .set("election_dt", electionDate);
+        .set("election_dt", dateValue(optionalDate(s.field(12))));
     insertTargetRow(row, values);
     return RowOutcome::added();
 }

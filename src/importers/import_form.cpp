@@ -1,4 +1,3 @@
-#include "dcf/convert_date.h"
 #include "importers/cover_sheet_names.h"
 #include "importers/importers.h"
 #include "importers/schedule_rules.h"
@@ -39,18 +38,6 @@ db::Value monthOf(const std::string& month) {
         }
     }
     return db::Null{};
-}
-
-// A date of the report: nothing when the file leaves it empty.
-std::optional<ConvertedDate> reportDate(const std::string& staged) {
-    if (isEmptyQuoted(staged)) {
-        return std::nullopt;
-    }
-    return ConvertDate(staged);
-}
-
-db::Value dateValue(const std::optional<ConvertedDate>& date) {
-    return date ? db::Value(date->text) : db::Value(db::Null{});
 }
 
 // The report's period and election, as the file gives them and converted.
@@ -135,12 +122,12 @@ void setCoverSheetNames(db::ColumnValues& v, const CoverSheets& cover) {
 RowOutcome convertCoverSheet(ImportRow& row) {
     const staging::StagedRow& s = row.staged();
     ReportDates dates;
-    dates.start = reportDate(s.field(11));
+    dates.start = optionalDate(s.field(11));
     if (dates.start && !dates.start->valid) {
         return RowOutcome::rejected("Report start date is invalid. Record will not be imported.");
     }
-    dates.end = reportDate(s.field(12));
-    dates.election = reportDate(s.field(13));
+    dates.end = optionalDate(s.field(12));
+    dates.election = optionalDate(s.field(13));
     row.item.date = dates.start ? dates.start->text : std::string();
     row.item.endDate = dates.end ? dates.end->text : std::string();
     const Offices offices = cutOffices(row);

@@ -15,14 +15,6 @@ std::string zeroWhenYes(const std::string& flag) {
     return flag == "Y" ? "0" : "-1";
 }
 
-// A maturity date left empty in the file stays empty in the table.
-db::Value maturityDate(const std::string& staged) {
-    if (isEmptyQuoted(staged)) {
-        return db::Null{};
-    }
-    return ConvertDate(staged).text;
-}
-
 void addLoan(ImportRow& row, db::Currency amount, bool itemize) {
     const staging::StagedRow& s = row.staged();
     const names::ResolvedName& name = row.resolved;
@@ -33,7 +25,8 @@ void addLoan(ImportRow& row, db::Currency amount, bool itemize) {
         .set("loan_date", row.item.date)
         .set("loan_amt", amount)
         .set("Int_Rate", s.field(11))
-        .set("Mature_Dt", maturityDate(s.field(12)))
+        // A maturity date left empty in the file stays empty in the table.
+        .set("Mature_Dt", dateValue(optionalDate(s.field(12))))
         .set("No_Coll_CB", zeroWhenYes(s.field(13)))
         .set("Coll_Descr", row.item.description)
         .set("FinInst_YN", std::string(s.field(8) == "Y" ? "-1" : "0"))

@@ -24,9 +24,9 @@ struct ImporterResult {
 
 // The loop every importer shares. It takes the keys of the selected rows
 // once, then for each row: reads it, calls the conversion, and acts on its
-// outcome (counts an added row and shows the
-// count and the status text; logs a rejection and marks the row "E"; shows
-// the message of a stop and sets the cancel-request flag). A row that throws
+// outcome (counts an added row and shows the count and the status text;
+// logs a rejection and marks the row "E"; shows the message of a stop and
+// sets the cancel-request flag). A row that throws
 // is counted as an unexpected error, marked "E" and logged with the
 // importer's block, unless the failure ended the run's transaction, which
 // ends the run (rethrown). Between rows it yields and watches for Cancel.

@@ -6,6 +6,17 @@ bool isEmptyQuoted(std::string_view staged) {
     return staged == "\"\"";
 }
 
+std::optional<ConvertedDate> optionalDate(const std::string& staged) {
+    if (isEmptyQuoted(staged)) {
+        return std::nullopt;
+    }
+    return ConvertDate(staged);
+}
+
+db::Value dateValue(const std::optional<ConvertedDate>& date) {
+    return date ? db::Value(date->text) : db::Value(db::Null{});
+}
+
 std::string stagedText(const staging::StagedRow& staged) {
     if (std::string memo = staged.text("Memo"); !memo.empty()) {
         return memo;

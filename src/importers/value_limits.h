@@ -1,8 +1,11 @@
 #pragma once
 
+#include "db/value.h"
+#include "dcf/convert_date.h"
 #include "run/field_limit.h"
 #include "staging/staged_row.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +23,12 @@ inline constexpr run::FieldLimit kOfficeSoughtNumber{"Office Sought Number", 4};
 // An empty quoted DCF field, which staging keeps as the two quotes: a date
 // written so is missing, a text written so is none.
 bool isEmptyQuoted(std::string_view staged);
+
+// A date the file may leave empty (the empty quoted field): nothing then,
+// otherwise the date converted.
+std::optional<ConvertedDate> optionalDate(const std::string& staged);
+// Such a date as a column's value: null when the file left it empty.
+db::Value dateValue(const std::optional<ConvertedDate>& date);
 
 // The text of a TEXT or CORR record: Memo when staging moved a long field 7
 // there, otherwise field 7; an empty quoted field 7 is no text.

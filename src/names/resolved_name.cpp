@@ -9,6 +9,15 @@ void restore(std::string& value) {
     std::replace(value.begin(), value.end(), '*', ',');
 }
 
+// Each column the prefix and its name, beside its value.
+void setPrefixedColumns(db::ColumnValues& row, std::string_view prefix,
+                        const std::array<const char*, 5>& columns,
+                        const std::array<const std::string*, 5>& values) {
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        row.set(std::string(prefix) + columns[i], *values[i]);
+    }
+}
+
 } // namespace
 
 std::string roleCode(Role role) {
@@ -48,20 +57,14 @@ void restoreCommas(ResolvedName& name) {
 
 void setNameColumns(db::ColumnValues& row, std::string_view prefix,
                     const staging::NameParts& name) {
-    const std::array<const std::string*, 5> values = {&name.naml, &name.namf, &name.namt,
-                                                      &name.nams, &name.namn};
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        row.set(std::string(prefix) + kNameColumns[i], *values[i]);
-    }
+    setPrefixedColumns(row, prefix, kNameColumns,
+                       {&name.naml, &name.namf, &name.namt, &name.nams, &name.namn});
 }
 
 void setAddressColumns(db::ColumnValues& row, std::string_view prefix,
                        const staging::AddressParts& address) {
-    const std::array<const std::string*, 5> values = {&address.adr1, &address.adr2, &address.city,
-                                                      &address.stcd, &address.zip4};
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        row.set(std::string(prefix) + kAddressColumns[i], *values[i]);
-    }
+    setPrefixedColumns(row, prefix, kAddressColumns,
+                       {&address.adr1, &address.adr2, &address.city, &address.stcd, &address.zip4});
 }
 
 void setPersonColumns(db::ColumnValues& row, const PersonColumns& columns,

@@ -1,5 +1,6 @@
 #include "db/key_snapshot.h"
 
+#include "db/cursor.h"
 #include "test_database.h"
 
 #include <gtest/gtest.h>
@@ -44,6 +45,25 @@ TEST_P(KeySnapshotTest, WalksInStagingOrderWhileItsRowsAreUpdated) {
     left.run("RCPT", "I");
     ASSERT_TRUE(left.next());
     EXPECT_EQ(left.integer("n"), 0);
+}
+
+// A reading that ends in an exception still closes its cursor: an open one
+// holds SQLite's table lock, and the table could not be dropped.
+TEST_P(KeySnapshotTest, ACursorClosesHoweverItsReadingEnds) {
+    auto& c = connection();
+    c.executeScript("create table scratch_rows (n integer)");
+    c.statement("insert into scratch_rows (n) values (?)").run(std::int64_t{1});
+    c.statement("insert into scratch_rows (n) values (?)").run(std::int64_t{2});
+    EXPECT_THROW(
+        {
+            db::Cursor rows(c, "select n from scratch_rows order by n");
+            ASSERT_TRUE(rows.next());
+            throw std::runtime_error("a row could not be converted");
+        },
+        std::runtime_error);
+    EXPECT_EQ(db::firstInteger(c, "select n from scratch_rows where n > ?", std::int64_t{1}), 2);
+    EXPECT_FALSE(db::rowExists(c, "select n from scratch_rows where n > ?", std::int64_t{2}));
+    EXPECT_NO_THROW(c.executeScript("drop table scratch_rows"));
 }
 
 DCF_ON_ALL_DATABASES(KeySnapshotTest);
