@@ -1,31 +1,41 @@
 #include "db/column_values.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace dcf::db {
 
-ColumnValues& ColumnValues::set(std::string_view column, Value value) {
-    columns_.emplace_back(column);
-    values_.push_back(std::move(value));
-    return *this;
+void ColumnValues::addColumn(std::string_view prefix, std::string_view column) {
+    if (!values_.empty()) {
+        columns_ += ", ";
+    }
+    columns_ += prefix;
+    columns_ += column;
 }
 
 void ColumnValues::insertInto(Connection& connection, std::string_view table) const {
-    std::string sql = "insert into " + std::string(table) + " (";
-    std::string marks;
-    for (const std::string& column : columns_) {
-        sql += marks.empty() ? column : ", " + column;
-        marks += marks.empty() ? "?" : ", ?";
+    std::string sql = "insert into ";
+    sql.reserve(columns_.size() + 3 * values_.size() + table.size() + 32);
+    sql += table;
+    sql += " (";
+    sql += columns_;
+    sql += ") values (";
+    for (std::size_t i = 0; i < values_.size(); ++i) {
+        sql += i == 0 ? "?" : ", ?";
     }
-    sql += ") values (" + marks + ")";
+    sql += ")";
     bindAndRun(connection.statement(sql), {});
 }
 
 void ColumnValues::update(Connection& connection, std::string_view table, std::string_view where,
                           const Values& keys) const {
     std::string sql = "update " + std::string(table) + " set ";
-    for (std::size_t i = 0; i < columns_.size(); ++i) {
-        sql += (i == 0 ? "" : ", ") + columns_[i] + " = ?";
+    std::size_t start = 0;
+    while (start < columns_.size()) {
+        const std::size_t end = std::min(columns_.find(", ", start), columns_.size());
+        sql += std::string_view(columns_).substr(start, end - start);
+        sql += end < columns_.size() ? " = ?, " : " = ?";
+        start = end + 2;
     }
     sql += " where ";
     sql += where;

@@ -19,7 +19,7 @@ std::unique_ptr<Connection> Connection::openSqliteFile(const std::filesystem::pa
 }
 
 Statement& Connection::statement(std::string_view sql) {
-    auto found = statements_.find(std::string(sql));
+    auto found = statements_.find(sql);
     if (found == statements_.end()) {
         found = statements_.emplace(std::string(sql), prepare(sql)).first;
     }

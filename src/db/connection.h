@@ -74,7 +74,15 @@ protected:
     void clearStatements();
 
 private:
-    std::unordered_map<std::string, std::unique_ptr<Statement>> statements_;
+    // Looked up by the text as given, without copying it.
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const {
+            return std::hash<std::string_view>{}(text);
+        }
+    };
+    std::unordered_map<std::string, std::unique_ptr<Statement>, TextHash, std::equal_to<>>
+        statements_;
 };
 
 // Rolls the transaction back unless commit() was called, so a run that

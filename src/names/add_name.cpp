@@ -30,7 +30,8 @@ void insertName(run::RunContext& context, const std::string& nameId, Role role,
     setAddressColumns(row, "", name.address);
     setPersonColumns(row, kPersonColumns, name.person);
     row.set("os_pac_cb", name.osPacCb).set("os_pac_fec", name.osPacFec);
-    row.insertInto(context.db, recordType("NAME").targetTable);
+    static const std::string_view table = recordType("NAME").targetTable;
+    row.insertInto(context.db, table);
 }
 
 void logAddNameFailure(run::RunContext& context, const ResolvedName& name,

@@ -97,14 +97,14 @@ void CheckNameLengths(ResolvedName& name, run::RecordReport& record) {
 std::optional<CheckedName> CheckDCFNames(run::RunContext& context, staging::ImportTemp& importTemp,
                                          const std::string& nameId, Role role,
                                          run::RecordReport& record) {
-    const std::optional<staging::NameRecord> staged = importTemp.nameRecord(nameId);
+    std::optional<staging::NameRecord> staged = importTemp.nameRecord(nameId);
     if (!staged) {
         record.reject(
             "Name is missing. Name id does not refer to an existing name. Record will not be "
             "imported!");
         return std::nullopt;
     }
-    ResolvedName name = resolvedName(*staged);
+    ResolvedName name = resolvedName(std::move(*staged));
     CheckNameLengths(name, record);
     NameMatch match = CheckNames(context, record, name, role, nameId);
     return settleStoredName(context, record, std::move(name), role, std::move(match));

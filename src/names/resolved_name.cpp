@@ -1,6 +1,7 @@
 #include "names/resolved_name.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace dcf::names {
 namespace {
@@ -14,7 +15,7 @@ void setPrefixedColumns(db::ColumnValues& row, std::string_view prefix,
                         const std::array<const char*, 5>& columns,
                         const std::array<const std::string*, 5>& values) {
     for (std::size_t i = 0; i < columns.size(); ++i) {
-        row.set(std::string(prefix) + columns[i], *values[i]);
+        row.set(prefix, columns[i], *values[i]);
     }
 }
 
@@ -24,9 +25,9 @@ std::string roleCode(Role role) {
     return std::string(1, static_cast<char>(role));
 }
 
-ResolvedName resolvedName(const staging::NameRecord& record) {
-    return {record.name, record.address, record.person, record.outOfStateCommittee ? "-1" : "0",
-            record.outOfStateCommitteeId};
+ResolvedName resolvedName(staging::NameRecord record) {
+    return {std::move(record.name), std::move(record.address), std::move(record.person),
+            record.outOfStateCommittee ? "-1" : "0", std::move(record.outOfStateCommitteeId)};
 }
 
 std::string entityCode(const staging::NameParts& name) {

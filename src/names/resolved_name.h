@@ -32,7 +32,7 @@ struct ResolvedName {
 };
 
 // The values of a staged NAME record.
-ResolvedName resolvedName(const staging::NameRecord& record);
+ResolvedName resolvedName(staging::NameRecord record);
 
 // The entity code of a name: "E" (an entity) without a first name,
 // otherwise "I" (an individual).

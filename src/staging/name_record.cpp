@@ -24,7 +24,8 @@ const std::string& nameRecordColumns() {
 }
 
 NameRecord readNameRecord(db::Statement& row) {
-    const auto field = [&row](int n) { return row.text(column(n)); };
+    // The selection lists the fields in order, from field 7 on.
+    const auto field = [&row](int n) { return db::toText(row.value(n - kFirstField)); };
     NameRecord record;
     record.name = {field(7), field(8), field(9), field(10), field(11)};
     record.address = {field(12), field(13), field(14), field(15), field(16)};
