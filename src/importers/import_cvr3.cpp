@@ -12,10 +12,9 @@ RowOutcome convertMeasure(ImportRow& row) {
     const staging::StagedRow& s = row.staged();
     const std::string subjectKind = s.field(8);
     // A measure is named by its description, a candidate by field 7.
-    row.item.description = run::cutToLimit(row, subjectKind == "M" ? s.field(13) : s.field(7),
-                                           kMeasureDescription, run::recordPlace(row));
-    const std::string officeName =
-        run::cutToLimit(row, stagedField10(s), kCandidateOfficeName, run::recordPlace(row));
+    row.item.description =
+        run::cutToLimit(row, subjectKind == "M" ? s.field(13) : s.field(7), kMeasureDescription);
+    const std::string officeName = run::cutToLimit(row, stagedField10(s), kCandidateOfficeName);
     db::ColumnValues values = reportRow(row);
     values.set("rec_type", std::string("CVR3"))
         .set("form_type", s.field(6))

@@ -60,7 +60,7 @@ std::optional<RowOutcome> checkDatedItem(ImportRow& row, const DatedItem& item,
 }
 
 std::string descriptionRule(ImportRow& row, std::string text, std::string_view label) {
-    return run::cutToLimit(row, std::move(text), {label, kDescriptionLimit}, run::recordPlace(row));
+    return run::cutToLimit(row, std::move(text), {label, kDescriptionLimit});
 }
 
 bool resolveScheduleName(ImportRow& row, const std::string& nameId, names::Role role) {

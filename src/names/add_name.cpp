@@ -14,8 +14,7 @@ namespace {
 
 void cutOutOfStateId(run::RecordReport& record, ResolvedName& name) {
     if (name.osPacCb == "-1") {
-        name.osPacFec = run::cutToLimit(record, std::move(name.osPacFec), kOutOfStateIdLimit,
-                                        run::recordPlace(record));
+        name.osPacFec = run::cutToLimit(record, std::move(name.osPacFec), kOutOfStateIdLimit);
     }
 }
 

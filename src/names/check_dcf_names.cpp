@@ -1,7 +1,6 @@
 #include "names/check_dcf_names.h"
 
 #include "db/cursor.h"
-#include "dcf/text_encoding.h"
 #include "names/add_name.h"
 #include "names/check_names.h"
 #include "names/id_counters.h"
@@ -16,8 +15,6 @@ namespace {
 struct NameLimit {
     std::string& (*value)(ResolvedName&);
     run::FieldLimit limit;
-    // The nickname's warning names no item id.
-    bool withItemId = true;
 };
 
 // In the order they are tested; the out-of-state id only when its flag is set.
@@ -26,7 +23,7 @@ const std::array<NameLimit, 17> kLimits = {{
     {[](ResolvedName& n) -> std::string& { return n.name.namf; }, {"First Name", 45}},
     {[](ResolvedName& n) -> std::string& { return n.name.namt; }, {"Name Title", 15}},
     {[](ResolvedName& n) -> std::string& { return n.name.nams; }, {"Name Suffix", 5}},
-    {[](ResolvedName& n) -> std::string& { return n.name.namn; }, {"Nickname", 25}, false},
+    {[](ResolvedName& n) -> std::string& { return n.name.namn; }, {"Nickname", 25, true, false}},
     {[](ResolvedName& n) -> std::string& { return n.address.adr1; }, {"Address Line 1", 55}},
     {[](ResolvedName& n) -> std::string& { return n.address.adr2; }, {"Address Line 2", 55}},
     {[](ResolvedName& n) -> std::string& { return n.address.city; }, {"City", 30}},
@@ -87,10 +84,7 @@ void CheckNameLengths(ResolvedName& name, run::RecordReport& record) {
         if (&value == &name.osPacFec && name.osPacCb != "-1") {
             continue;
         }
-        if (utf8Length(value) > check.limit.limit) {
-            value = run::cutToLimit(record, std::move(value), check.limit,
-                                    run::recordPlace(record, check.withItemId));
-        }
+        value = run::cutToLimit(record, std::move(value), check.limit);
     }
 }
 

@@ -20,15 +20,18 @@ std::string cutToLimit(RecordReport& record, std::string value, const FieldLimit
     return first;
 }
 
-std::string recordPlace(const RecordReport& record, bool withItemId) {
+std::string cutToLimit(RecordReport& record, std::string value, const FieldLimit& limit) {
+    if (utf8Length(value) <= limit.limit) {
+        return value;
+    }
     std::string place = "'";
     place += record.recordType();
     place += "' record";
-    if (withItemId) {
+    if (limit.withItemId) {
         place += " Item Id ";
         place += record.recordNumber();
     }
-    return place;
+    return cutToLimit(record, std::move(value), limit, place);
 }
 
 } // namespace dcf::run

@@ -15,6 +15,8 @@ struct FieldLimit {
     // The warning states the width ("... longer than the 100 characters
     // allowed."); one old warning says only "longer than allowed.".
     bool widthStated = true;
+    // The warning's place names the record's item id; the nickname's does not.
+    bool withItemId = true;
 };
 
 // A value longer than its column allows is cut to its first `limit`
@@ -24,9 +26,9 @@ struct FieldLimit {
 // fits.
 std::string cutToLimit(RecordReport& record, std::string value, const FieldLimit& limit,
                        std::string_view place);
-
-// Where such a warning says the value was: "'RCPT' record Item Id 61", or
-// "'RCPT' record" without the item id.
-std::string recordPlace(const RecordReport& record, bool withItemId = true);
+// The same, the place being the record's: "'RCPT' record Item Id 61", or
+// "'RCPT' record" for a limit without the item id. The place is made only
+// for a value that is cut.
+std::string cutToLimit(RecordReport& record, std::string value, const FieldLimit& limit);
 
 } // namespace dcf::run

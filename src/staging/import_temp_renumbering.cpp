@@ -4,6 +4,7 @@
 #include "staging/import_temp.h"
 #include "staging/record_type_codes.h"
 
+#include <array>
 #include <variant>
 
 namespace dcf::staging {
@@ -82,12 +83,17 @@ db::KeySnapshot ImportTemp::keysOfFiler(const RecordType& type, const std::strin
 }
 
 void ImportTemp::setNameReference(std::int64_t key, int field, const std::string& id, bool final) {
-    std::string sql = "update IMPORTTEMP set field" + std::to_string(field) + " = ?";
-    if (final) {
-        sql += ", Status = 'T'";
-    }
-    sql += " where import_key = ?";
-    home_.statement(sql).run(id, key);
+    // Made once per field, for the renumbering rewrites field 7 row by row.
+    static const std::array<std::array<std::string, 2>, 47> texts = [] {
+        std::array<std::array<std::string, 2>, 47> made;
+        for (std::size_t n = 4; n < made.size(); ++n) {
+            const std::string set = "update IMPORTTEMP set field" + std::to_string(n) + " = ?";
+            made[n][0] = set + " where import_key = ?";
+            made[n][1] = set + ", Status = 'T' where import_key = ?";
+        }
+        return made;
+    }();
+    home_.statement(texts.at(static_cast<std::size_t>(field))[final ? 1 : 0]).run(id, key);
 }
 
 void ImportTemp::moveReportRows(const Renumbering& reports) {
