@@ -516,10 +516,9 @@ create index ix_IMPORTTEMP_repno on IMPORTTEMP (repno);
 create index ix_IMPORTTEMP_rec_num on IMPORTTEMP using hash (rec_num);
 create index ix_FILERS_filer_id on FILERS using hash (filer_id);
 create index ix_cvr_repno on cvr using hash (repno);
+-- A name by its id. The name checks read a filer's names once per run and
+-- search them in memory.
 create index ix_names_name_id on names using hash (name_id);
--- The name checks look names up by the last name, ASCII letters folded to upper case.
-create index ix_names_naml on names using hash
-    (translate(naml, 'abcdefghijklmnopqrstuvwxyz', 'ABCDEFGHIJKLMNOPQRSTUVWXYZ'));
 create index ix_memos_repno on memos using hash (repno);
 
 -- Name id 1 stays reserved: a notice keeps its treasurer only above 1.

@@ -513,10 +513,9 @@ CREATE INDEX ix_IMPORTTEMP_repno ON IMPORTTEMP (repno);
 CREATE INDEX ix_IMPORTTEMP_rec_num ON IMPORTTEMP (rec_num);
 CREATE INDEX ix_FILERS_filer_id ON FILERS (filer_id);
 CREATE INDEX ix_cvr_repno ON cvr (repno);
+-- A name by its id, and a filer's names, read once per run by the name
+-- checks, which search them in memory.
 CREATE INDEX ix_names_name_id ON names (filer_id, name_id);
--- The name checks look a filer's names up by the last and first name, case
--- folded; an organisation by the last name alone.
-CREATE INDEX ix_names_filer_naml ON names (filer_id, upper(naml), upper(namf));
 CREATE INDEX ix_memos_repno ON memos (repno);
 
 -- Name id 1 stays reserved: a notice keeps its treasurer only above 1.

@@ -27,8 +27,10 @@ void showStagedCounts(run::RunContext& context) {
     }
 }
 
-// Stages one line of the file, or logs it when it cannot be staged.
-void stageLine(run::RunContext& context, staging::ImportTemp& importTemp, const DcfLine& line) {
+// Stages one line of the file, or logs it when it cannot be staged; returns
+// its record type, if it has one.
+const RecordType* stageLine(run::RunContext& context, staging::ImportTemp& importTemp,
+                            const DcfLine& line) {
     const RecordType* type = findRecordType(line.text);
     const staging::StagingLine staged{line.text, line.number,
                                       type != nullptr ? type->fieldCount : 0};
@@ -41,6 +43,7 @@ void stageLine(run::RunContext& context, staging::ImportTemp& importTemp, const 
     if (line.hasNul && (type == nullptr || !type->staged)) {
         staging::refuseLineWithNul(context, staged);
     }
+    return type;
 }
 
 // Returns false when the run was cancelled during the pass.
@@ -51,12 +54,22 @@ bool stageLines(run::RunContext& context, staging::ImportTemp& importTemp,
     context.view.setText(control::lblProcessingMessage, "Processing input records from DCF file.");
     DcfLineReader reader(context.request.file.path);
     DcfLine line;
+    bool shown = false;
     while (reader.next(line)) {
-        stageLine(context, importTemp, line);
+        const RecordType* type = stageLine(context, importTemp, line);
         ++run.recordCounter;
         context.view.setText(control::statbarMain,
                              "Processing DCF file record # " + std::to_string(run.recordCounter));
-        showStagedCounts(context);
+        // Every counter once, then the two a line can change.
+        if (!shown) {
+            showStagedCounts(context);
+            shown = true;
+        } else {
+            context.view.setCount(control::lblImportCount, run.recordCounter);
+            if (type != nullptr && type->stagedLabel != nullptr) {
+                context.view.setCount(type->stagedLabel, run.counts.staged(*type));
+            }
+        }
         context.view.setProgress(run.recordCounter, totalLines);
         context.view.yield();
         if (context.cancelRequested) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <variant>
 
 namespace dcf::db {
 
@@ -45,7 +46,12 @@ void ColumnValues::update(Connection& connection, std::string_view table, std::s
 void ColumnValues::bindAndRun(Statement& statement, const Values& after) const {
     int index = 0;
     for (const Value& value : values_) {
-        statement.bind(++index, value);
+        // The values outlive the statement's run: text is bound in place.
+        if (const auto* text = std::get_if<std::string>(&value)) {
+            statement.bindText(++index, *text);
+        } else {
+            statement.bind(++index, value);
+        }
     }
     for (const Value& value : after) {
         statement.bind(++index, value);

@@ -7,6 +7,15 @@
 
 namespace dcf::db {
 
+Statement::Held Statement::appendText(int index, std::string& out) {
+    const Value read = value(index);
+    if (std::holds_alternative<Null>(read)) {
+        return Held::Null;
+    }
+    out += toText(read);
+    return std::holds_alternative<std::int64_t>(read) ? Held::Integer : Held::Other;
+}
+
 int Statement::columnIndex(std::string_view name) const {
     const int count = columnCount();
     // Columns are mostly read in the order they were selected: the one after

@@ -46,6 +46,11 @@ public:
 
     [[nodiscard]] virtual Value value(int index) = 0;
     [[nodiscard]] Value value(std::string_view name);
+    // How a column read by appendText was held.
+    enum class Held { Null, Integer, Other };
+    // Appends the column's text, as toText renders its value, to `out`
+    // (nothing for null): reads a row without a Value per column.
+    virtual Held appendText(int index, std::string& out);
     // The column as text: empty for null.
     [[nodiscard]] std::string text(std::string_view name);
     // The column as an amount: nothing for null and for a value that is no

@@ -30,7 +30,8 @@ std::optional<double> asNumber(const std::string& text) {
 }
 
 void readCoverSheetFiler(ImportRow& row, const std::string& filerReference) {
-    const std::optional<staging::NameRecord> name = row.importTemp().nameRecord(filerReference);
+    const std::optional<staging::NameRecord> name =
+        row.importers().names.fileRecords.find(filerReference);
     if (!name) {
         throw std::runtime_error("The report's filer, NAME record " + filerReference +
                                  ", is not in the file. The report is not converted.");
@@ -44,7 +45,8 @@ bool readCoverSheetTreasurer(ImportRow& row, const std::string& treasurerReferen
     if (asNumber(treasurerReference).value_or(0) <= 0) {
         return false;
     }
-    const std::optional<staging::NameRecord> name = row.importTemp().nameRecord(treasurerReference);
+    const std::optional<staging::NameRecord> name =
+        row.importers().names.fileRecords.find(treasurerReference);
     if (!name) {
         // Reading on would make the filer the treasurer.
         row.warn("Treasurer name id " + treasurerReference +

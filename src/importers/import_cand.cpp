@@ -19,7 +19,8 @@ RowOutcome convertCandidate(ImportRow& row) {
     const std::string soughtNumber = officeNumber(row, s.field(13), kOfficeSoughtNumber);
     // The candidate's name from the file's NAME record; empty when the file
     // has none with that id.
-    if (const std::optional<staging::NameRecord> name = row.importTemp().nameRecord(s.field(7))) {
+    if (const std::optional<staging::NameRecord> name =
+            row.importers().names.fileRecords.find(s.field(7))) {
         row.resolved.name = name->name;
     }
     db::ColumnValues values = reportRow(row);

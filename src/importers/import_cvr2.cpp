@@ -10,7 +10,7 @@ namespace {
 // The subject is looked up among the file's NAME records only: after the
 // names were numbered, other records may carry the same number.
 staging::NameRecord readSubject(ImportRow& row, const std::string& nameId) {
-    std::optional<staging::NameRecord> subject = row.importTemp().nameRecord(nameId);
+    std::optional<staging::NameRecord> subject = row.importers().names.fileRecords.find(nameId);
     if (!subject) {
         throw std::runtime_error("The notice's candidate or committee, name id '" + nameId +
                                  "', is not a NAME record of the file.");
@@ -40,7 +40,7 @@ void setTreasurerColumns(db::ColumnValues& values, ImportRow& row, const std::st
         return;
     }
     const staging::NameRecord treasurer =
-        row.importTemp().nameRecord(nameId).value_or(staging::NameRecord{});
+        row.importers().names.fileRecords.find(nameId).value_or(staging::NameRecord{});
     names::setNameColumns(values, "tres_", treasurer.name);
     names::setAddressColumns(values, "tres_", treasurer.address);
 }

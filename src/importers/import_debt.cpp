@@ -33,7 +33,8 @@ RowOutcome convertDebt(ImportRow& row) {
     // The creditor stays in the filer's names, as a payee when it is new.
     if (!db::rowExists(row.db(), "select name_id from names where filer_id = ? and name_id = ?",
                        row.run().filer.id, row.nameId)) {
-        names::AddName(row.context(), row, row.nameId, names::Role::Payee, row.resolved);
+        names::AddName(row.context(), row.importers().names.stored, row, row.nameId,
+                       names::Role::Payee, row.resolved);
     }
     return RowOutcome::added();
 }

@@ -21,7 +21,7 @@ staging::NameRecord filerName(ImportRow& row) {
         return {};
     }
     const std::string& number = row.run().filer.nameRecordNumber;
-    std::optional<staging::NameRecord> name = row.importTemp().nameRecord(number);
+    std::optional<staging::NameRecord> name = row.importers().names.fileRecords.find(number);
     if (!name) {
         throw std::runtime_error("The filer's NAME record " + number +
                                  " is not in the file. The filer is not added.");

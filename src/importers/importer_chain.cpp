@@ -32,7 +32,8 @@ bool hasWork(const run::ConversionRun& run, const ImporterDescription& importer)
 } // namespace
 
 bool runImporterChain(run::RunContext& context, staging::ImportTemp& importTemp) {
-    ImporterContext importers{context, importTemp, {}, {}};
+    // The names are renumbered by now: the file's NAME records are read once.
+    ImporterContext importers{context, importTemp, {importTemp.nameRecords(), {}}, {}, {}};
     for (const ImporterDescription* importer : kChain) {
         if (context.cancelRequested) {
             return false;

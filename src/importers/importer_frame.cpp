@@ -7,9 +7,12 @@
 #include "log/log_file.h"
 #include "run/run_errors.h"
 
+#include <algorithm>
 #include <chrono>
 #include <initializer_list>
 #include <optional>
+#include <span>
+#include <vector>
 
 namespace dcf::importers {
 namespace {
@@ -43,7 +46,9 @@ public:
     ImporterResult walk();
 
 private:
-    RowEnd convertRow(std::int64_t key);
+    RowEnd walkSlice(std::int64_t& reached);
+    RowEnd convertRow(std::size_t position);
+    const staging::StagedRow* stagedRow(std::size_t position);
     RowEnd settleRow(ImportRow& row, const RowOutcome& outcome);
     void countAdded(const ImportRow& row);
     void trapRowError(std::int64_t key, const ImportRow& row, const std::exception& error);
@@ -52,7 +57,14 @@ private:
     run::RunContext& context_;
     const ImporterDescription& importer_;
     const RecordType* counted_;
-    staging::StagedRow staged_;
+    // The keys of the slice being walked, and its rows, read together from
+    // the first key not yet converted when one is needed, in key order.
+    std::vector<std::int64_t> sliceKeys_;
+    std::vector<staging::StagedRow> slice_;
+    bool sliceRead_ = false;
+    // The last field any of the importer's record types has.
+    int lastField_ = 0;
+    std::int64_t total_ = 0;
     const staging::StagedRow unread_;
     ImporterResult result_;
 };
@@ -62,6 +74,11 @@ ImporterResult ImporterWalk::walk() {
         context_.view.setText(control::lblProcessingMessage, importer_.processingMessage);
     }
     const db::KeySnapshot keys = selectRows(importers_, importer_);
+    for (const char* type : importer_.recordTypes) {
+        if (type != nullptr) {
+            lastField_ = std::max(lastField_, recordType(type).fieldCount + 1);
+        }
+    }
     if (importer_.beforeFirstRow != nullptr) {
         if (const std::optional<std::string> stop =
                 importer_.beforeFirstRow(importers_, keys.size())) {
@@ -71,22 +88,15 @@ ImporterResult ImporterWalk::walk() {
         }
     }
     // The bar goes over this importer's rows, as it goes over the names.
-    const auto rows = static_cast<std::int64_t>(keys.size());
+    total_ = static_cast<std::int64_t>(keys.size());
     std::int64_t reached = 0;
-    for (const std::int64_t key : keys) {
-        context_.view.setProgress(++reached, rows);
-        const RowEnd end = convertRow(key);
-        if (end == RowEnd::Stop) {
-            result_.end = ImporterEnd::Stopped;
-            return result_;
+    for (auto key = keys.begin(); key != keys.end();) {
+        sliceKeys_.clear();
+        for (; key != keys.end() && sliceKeys_.size() < staging::ImportTemp::kSliceRows; ++key) {
+            sliceKeys_.push_back(*key);
         }
-        if (end == RowEnd::Failed && importer_.endAtFirstError) {
-            result_.end = ImporterEnd::EndedAtError;
-            return result_;
-        }
-        context_.view.yield();
-        if (importer_.testCancel && context_.cancelRequested) {
-            result_.end = ImporterEnd::Cancelled;
+        sliceRead_ = false;
+        if (walkSlice(reached) == RowEnd::Stop) {
             return result_;
         }
     }
@@ -96,17 +106,59 @@ ImporterResult ImporterWalk::walk() {
     return result_;
 }
 
-RowEnd ImporterWalk::convertRow(std::int64_t key) {
+// The rows of one slice; Stop when the walk ends before its last row (the
+// result says why).
+RowEnd ImporterWalk::walkSlice(std::int64_t& reached) {
+    for (std::size_t position = 0; position < sliceKeys_.size(); ++position) {
+        context_.view.setProgress(++reached, total_);
+        const RowEnd end = convertRow(position);
+        if (end == RowEnd::Stop) {
+            result_.end = ImporterEnd::Stopped;
+            return RowEnd::Stop;
+        }
+        if (end == RowEnd::Failed && importer_.endAtFirstError) {
+            result_.end = ImporterEnd::EndedAtError;
+            return RowEnd::Stop;
+        }
+        context_.view.yield();
+        if (importer_.testCancel && context_.cancelRequested) {
+            result_.end = ImporterEnd::Cancelled;
+            return RowEnd::Stop;
+        }
+    }
+    return RowEnd::Done;
+}
+
+// Rows are read a slice of keys at a time. No statement of an importer
+// changes a row of its own selection other than the row it converts, so a
+// row read with its slice is the row as it stands when it is converted. A
+// slice that could not be read is read again, from the next row on.
+const staging::StagedRow* ImporterWalk::stagedRow(std::size_t position) {
+    if (!sliceRead_) {
+        importers_.importTemp.readSlice(std::span(sliceKeys_).subspan(position), lastField_,
+                                        slice_);
+        sliceRead_ = true;
+    }
+    const std::int64_t key = sliceKeys_[position];
+    const auto found = std::lower_bound(
+        slice_.begin(), slice_.end(), key,
+        [](const staging::StagedRow& row, std::int64_t wanted) { return row.key() < wanted; });
+    return found != slice_.end() && found->key() == key ? &*found : nullptr;
+}
+
+RowEnd ImporterWalk::convertRow(std::size_t position) {
+    const std::int64_t key = sliceKeys_[position];
     // The row outlives its conversion's failure: its block shows what the
     // conversion had read of it.
     std::optional<ImportRow> row;
     try {
         // A row deleted since the keys were taken is passed over, and so is
         // one an earlier step already refused (its report was not converted).
-        if (!importers_.importTemp.read(key, staged_) || staged_.text("Status") == "E") {
+        const staging::StagedRow* staged = stagedRow(position);
+        if (staged == nullptr || staged->text("Status") == "E") {
             return RowEnd::Done;
         }
-        row.emplace(importers_, staged_, importer_.reportNumberColumn);
+        row.emplace(importers_, *staged, importer_.reportNumberColumn);
         return settleRow(*row, importer_.convert(*row));
     } catch (const std::exception& error) {
         run::rethrowIfRunEnding(context_, error);

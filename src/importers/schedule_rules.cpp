@@ -65,7 +65,7 @@ std::string descriptionRule(ImportRow& row, std::string text, std::string_view l
 
 bool resolveScheduleName(ImportRow& row, const std::string& nameId, names::Role role) {
     std::optional<names::CheckedName> checked =
-        names::CheckDCFNames(row.context(), row.importTemp(), nameId, role, row);
+        names::CheckDCFNames(row.context(), row.importers().names, nameId, role, row);
     if (!checked) {
         return false;
     }

@@ -33,6 +33,20 @@ void insertName(run::RunContext& context, const std::string& nameId, Role role,
     row.insertInto(context.db, table);
 }
 
+// The name as the index keeps it: the values the row was written with.
+IndexedName indexedName(const std::string& nameId, const std::string& type,
+                        const ResolvedName& name) {
+    const staging::NameParts& n = name.name;
+    const staging::AddressParts& a = name.address;
+    const staging::PersonDetails& p = name.person;
+    IndexedName indexed;
+    indexed.values = {nameId,     type,      n.naml,    n.namf,       n.namt,
+                      n.nams,     n.namn,    a.adr1,    a.adr2,       a.city,
+                      a.stcd,     a.zip4,    p.occup,   p.jobTitle,   p.employer,
+                      p.spousEmp, p.parent1, p.parent2, name.osPacCb, name.osPacFec};
+    return indexed;
+}
+
 void logAddNameFailure(run::RunContext& context, const ResolvedName& name,
                        const std::exception& error) {
     ++context.run.counts.unexpectedErrors;
@@ -54,20 +68,24 @@ void logAddNameFailure(run::RunContext& context, const ResolvedName& name,
 
 } // namespace
 
-void AddName(run::RunContext& context, run::RecordReport& record, const std::string& nameId,
-             Role role, ResolvedName& name) {
+bool AddName(run::RunContext& context, FilerNameIndex& stored, run::RecordReport& record,
+             const std::string& nameId, Role role, ResolvedName& name) {
     restoreCommas(name);
     try {
         cutOutOfStateId(record, name);
         insertName(context, nameId, role, name);
+        // Only a name the table took is one the checks may find.
+        stored.add(indexedName(nameId, roleCode(role), name));
         static const RecordType& nameType = recordType("NAME");
         const std::int32_t added = context.run.counts.countImported(nameType);
         context.view.setCount(control::lblImpNameCount, added);
         context.view.setText(control::statbarMain,
                              "Added NAME Record(s) For " + name.name.namf + " " + name.name.naml);
+        return true;
     } catch (const std::exception& error) {
         run::rethrowIfRunEnding(context, error);
         logAddNameFailure(context, name, error);
+        return false;
     }
 }
 

@@ -39,7 +39,7 @@ const std::array<NameLimit, 17> kLimits = {{
 }};
 
 // The filer's name under this id, as names holds it: the row the name
-// checks took, or read by its id.
+// checks took from the index, or read by its id.
 std::optional<StoredName> storedName(run::RunContext& context, NameMatch& match) {
     if (match.stored && match.stored->nameId == match.nameId) {
         return std::move(match.stored);
@@ -54,17 +54,18 @@ std::optional<StoredName> storedName(run::RunContext& context, NameMatch& match)
 }
 
 // Settles the id to store and the values as names holds them.
-CheckedName settleStoredName(run::RunContext& context, run::RecordReport& record, ResolvedName name,
-                             Role role, NameMatch match) {
+CheckedName settleStoredName(run::RunContext& context, FilerNameIndex& index,
+                             run::RecordReport& record, ResolvedName name, Role role,
+                             NameMatch match) {
     std::optional<StoredName> stored = storedName(context, match);
     CheckedName checked{std::move(match.nameId), std::move(name)};
     if (!stored) {
-        AddName(context, record, checked.nameId, role, checked.name);
+        AddName(context, index, record, checked.nameId, role, checked.name);
         return checked;
     }
     if (stored->nameType != roleCode(role)) {
         checked.nameId = FindNextNameID(context);
-        AddName(context, record, checked.nameId, role, checked.name);
+        AddName(context, index, record, checked.nameId, role, checked.name);
         return checked;
     }
     // The out-of-state id stays the file's when names holds none.
@@ -88,10 +89,10 @@ void CheckNameLengths(ResolvedName& name, run::RecordReport& record) {
     }
 }
 
-std::optional<CheckedName> CheckDCFNames(run::RunContext& context, staging::ImportTemp& importTemp,
+std::optional<CheckedName> CheckDCFNames(run::RunContext& context, RunNames& names,
                                          const std::string& nameId, Role role,
                                          run::RecordReport& record) {
-    std::optional<staging::NameRecord> staged = importTemp.nameRecord(nameId);
+    std::optional<staging::NameRecord> staged = names.fileRecords.find(nameId);
     if (!staged) {
         record.reject(
             "Name is missing. Name id does not refer to an existing name. Record will not be "
@@ -100,8 +101,8 @@ std::optional<CheckedName> CheckDCFNames(run::RunContext& context, staging::Impo
     }
     ResolvedName name = resolvedName(std::move(*staged));
     CheckNameLengths(name, record);
-    NameMatch match = CheckNames(context, record, name, role, nameId);
-    return settleStoredName(context, record, std::move(name), role, std::move(match));
+    NameMatch match = CheckNames(context, names.stored, record, name, role, nameId);
+    return settleStoredName(context, names.stored, record, std::move(name), role, std::move(match));
 }
 
 } // namespace dcf::names

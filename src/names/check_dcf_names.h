@@ -1,9 +1,9 @@
 #pragma once
 
 #include "names/resolved_name.h"
+#include "names/run_names.h"
 #include "run/record_report.h"
 #include "run/run_context.h"
-#include "staging/import_temp.h"
 
 #include <optional>
 #include <string>
@@ -23,7 +23,7 @@ struct CheckedName {
 // names, and reused or added in this role. Nothing when the name id refers
 // to no NAME record of the file: the record was then refused (a severe
 // entry, its row marked "E") and must not be added.
-std::optional<CheckedName> CheckDCFNames(run::RunContext& context, staging::ImportTemp& importTemp,
+std::optional<CheckedName> CheckDCFNames(run::RunContext& context, RunNames& names,
                                          const std::string& nameId, Role role,
                                          run::RecordReport& record);
 

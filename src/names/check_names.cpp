@@ -1,86 +1,42 @@
 #include "names/check_names.h"
 
 #include "db/ascii_case.h"
-#include "db/backend_sql.h"
-#include "db/cursor.h"
 #include "names/add_name.h"
 #include "names/id_counters.h"
 
-#include <variant>
+#include <array>
 #include <vector>
 
 namespace dcf::names {
 namespace {
 
-// On a server the lookup carries every column a resolved name takes over,
-// so that the row of the id the checks settle on is not asked for again; in
-// SQLite reading the one row again costs less than carrying the columns of
-// every row found.
-bool carriesWholeRows(db::Dialect dialect) {
-    return dialect == db::Dialect::PostgreSQL;
-}
-
-// The filer's names with this name (first and last, or the last alone for
-// an organisation), the lowest id first; made once per backend and form.
-const std::string& sameNameSql(db::Dialect dialect, bool withFirstName) {
-    static std::array<std::array<std::string, 2>, 3> texts;
-    std::string& text = texts[static_cast<std::size_t>(dialect)][withFirstName ? 1 : 0];
-    if (text.empty()) {
-        text = "select name_id, name_type, " +
-               (carriesWholeRows(dialect) ? storedNameColumns()
-                                          : std::string("namt, namf, naml, adr1, city, stcd, "
-                                                        "zip4")) +
-               " from names where filer_id = ? and " + db::upperAsciiSql(dialect, "naml") + " = ?" +
-               (withFirstName ? " and " + db::upperAsciiSql(dialect, "namf") + " = ?"
-                              : std::string()) +
-               " order by length(name_id), name_id";
-    }
-    return text;
-}
-
-// One stored name with the same name. A value the database holds as null
-// equals nothing, as in SQL.
+// One stored name with the same name: the index's entry (whose text stays
+// where it is while the index grows) and what the comparisons read of it.
 struct Found {
-    std::string nameId;
-    std::string nameType;
+    IndexedName entry;
+    std::string_view nameId;
+    std::string_view nameType;
     NameLines lines;
     bool nullPlace = false;
     bool nullStreet = false;
     bool nullTitle = false;
-    std::optional<StoredName> stored;
 };
 
-Found readFound(db::Statement& row, bool wholeRow) {
-    const auto isNull = [&](const char* column) {
-        return std::holds_alternative<db::Null>(row.value(column));
-    };
-    return {row.text("name_id"),
-            row.text("name_type"),
-            {row.text("namt"), row.text("namf"), row.text("naml"), row.text("adr1"),
-             row.text("city"), row.text("stcd"), row.text("zip4")},
-            isNull("city") || isNull("stcd") || isNull("zip4"),
-            isNull("adr1"),
-            isNull("namt"),
-            wholeRow ? std::optional(readStoredName(row)) : std::nullopt};
-}
-
-std::vector<Found> sameNames(run::RunContext& context, const ResolvedName& name) {
-    const db::Dialect dialect = context.db.dialect();
-    const bool withFirstName = !name.name.namf.empty();
+std::vector<Found> sameNames(run::RunContext& context, FilerNameIndex& stored,
+                             const ResolvedName& name) {
+    stored.loadFor(context.db, context.run.filer.id);
     std::vector<Found> found;
-    const auto read = [&](db::Cursor& rows) {
-        while (rows.next()) {
-            found.push_back(readFound(rows.row(), carriesWholeRows(dialect)));
-        }
-    };
-    const std::string& sql = sameNameSql(dialect, withFirstName);
-    if (withFirstName) {
-        db::Cursor rows(context.db, sql, context.run.filer.id, db::upperAscii(name.name.naml),
-                        db::upperAscii(name.name.namf));
-        read(rows);
-    } else {
-        db::Cursor rows(context.db, sql, context.run.filer.id, db::upperAscii(name.name.naml));
-        read(rows);
+    for (const IndexedName& row : stored.withName(name.name.naml, name.name.namf)) {
+        const auto text = [&row](Stored column) { return std::string(row[column]); };
+        found.push_back(
+            {row,
+             row[Stored::NameId],
+             row[Stored::NameType],
+             {text(Stored::Namt), text(Stored::Namf), text(Stored::Naml), text(Stored::Adr1),
+              text(Stored::City), text(Stored::Stcd), text(Stored::Zip4)},
+             row.nullPlace,
+             row.nullStreet,
+             row.nullTitle});
     }
     return found;
 }
@@ -120,8 +76,9 @@ std::string displayName(const NameLines& name) {
 // One check of one record's name.
 class NameCheck {
 public:
-    NameCheck(run::RunContext& context, run::RecordReport& record, ResolvedName& name, Role role)
-        : context_(context), record_(record), name_(name), role_(role) {}
+    NameCheck(run::RunContext& context, FilerNameIndex& stored, run::RecordReport& record,
+              ResolvedName& name, Role role)
+        : context_(context), stored_(stored), record_(record), name_(name), role_(role) {}
 
     // Settles the id from the rows found; nameId stays as it is when the
     // questions are off and the name is only similar.
@@ -129,11 +86,20 @@ public:
 
 private:
     NameMatch addUnderNewId();
-    NameMatch taken(const Found& row) { return {row.nameId, row.stored}; }
+    // The name's id, and its row unless a lookup of the id would find
+    // another name of the filer with the same id.
+    static NameMatch taken(const Found& row) {
+        NameMatch match{std::string(row.nameId), std::nullopt};
+        if (!row.entry.shadowed) {
+            match.stored = storedNameOf(row.entry.values);
+        }
+        return match;
+    }
     NameMatch askAboutSimilar(const Found& candidate, const std::string& nameId);
     void explainOnce();
 
     run::RunContext& context_;
+    FilerNameIndex& stored_;
     run::RecordReport& record_;
     ResolvedName& name_;
     Role role_;
@@ -166,7 +132,10 @@ NameMatch NameCheck::match(const std::vector<Found>& rows, const std::string& na
 
 NameMatch NameCheck::addUnderNewId() {
     NameMatch added{FindNextNameID(context_), std::nullopt};
-    AddName(context_, record_, added.nameId, role_, name_);
+    // The row as written, unless the table refused it.
+    if (AddName(context_, stored_, record_, added.nameId, role_, name_)) {
+        added.stored = StoredName{added.nameId, roleCode(role_), name_};
+    }
     return added;
 }
 
@@ -230,28 +199,41 @@ std::string similarNameQuestion(const NameLines& existing, const NameLines& adde
            "Stop checking for duplicate names and continue with conversion) ";
 }
 
-NameMatch CheckNames(run::RunContext& context, run::RecordReport& record, ResolvedName& name,
-                     Role role, const std::string& nameId) {
+NameMatch CheckNames(run::RunContext& context, FilerNameIndex& stored, run::RecordReport& record,
+                     ResolvedName& name, Role role, const std::string& nameId) {
     // One lookup of the filer's names with this name; the finer matches are
     // taken from its rows, compared as the database compares.
-    const std::vector<Found> rows = sameNames(context, name);
-    return NameCheck(context, record, name, role).match(rows, nameId);
+    const std::vector<Found> rows = sameNames(context, stored, name);
+    return NameCheck(context, stored, record, name, role).match(rows, nameId);
 }
 
 StoredName readStoredName(db::Statement& row) {
-    const auto text = [&row](const char* column) { return row.text(column); };
-    StoredName stored{text("name_id"), text("name_type"), {}};
-    ResolvedName& v = stored.values;
-    v.name = {text("naml"), text("namf"), text("namt"), text("nams"), text("namn")};
-    v.address = {text("adr1"), text("adr2"), text("city"), text("stcd"), text("zip4")};
-    v.person = {.employer = text("employer"),
-                .occup = text("occup"),
-                .jobTitle = text("job_title"),
-                .spousEmp = text("spous_emp"),
-                .parent1 = text("parent1"),
-                .parent2 = text("parent2")};
-    v.osPacCb = text("os_pac_cb");
-    v.osPacFec = text("os_pac_fec");
+    std::array<std::string, kStoredValues> texts;
+    std::array<std::string_view, kStoredValues> values;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        texts[i] = db::toText(row.value(static_cast<int>(i)));
+        values[i] = texts[i];
+    }
+    return storedNameOf(values);
+}
+
+StoredName storedNameOf(const std::array<std::string_view, kStoredValues>& values) {
+    const auto v = [&values](Stored column) {
+        return std::string(values[static_cast<std::size_t>(column)]);
+    };
+    StoredName stored{v(Stored::NameId), v(Stored::NameType), {}};
+    ResolvedName& n = stored.values;
+    n.name = {v(Stored::Naml), v(Stored::Namf), v(Stored::Namt), v(Stored::Nams), v(Stored::Namn)};
+    n.address = {v(Stored::Adr1), v(Stored::Adr2), v(Stored::City), v(Stored::Stcd),
+                 v(Stored::Zip4)};
+    n.person = {.employer = v(Stored::Employer),
+                .occup = v(Stored::Occup),
+                .jobTitle = v(Stored::JobTitle),
+                .spousEmp = v(Stored::SpousEmp),
+                .parent1 = v(Stored::Parent1),
+                .parent2 = v(Stored::Parent2)};
+    n.osPacCb = v(Stored::OsPacCb);
+    n.osPacFec = v(Stored::OsPacFec);
     return stored;
 }
 

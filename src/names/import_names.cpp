@@ -30,13 +30,19 @@ NameIdMap numberNames(run::RunContext& context, staging::ImportTemp& importTemp)
     const auto total = static_cast<std::int64_t>(names.size());
     const std::int64_t first = FindNextNameIDs(context, total);
     NameIdMap ids(first);
+    std::vector<std::pair<std::int64_t, std::string>> numbers;
     for (std::int64_t done = 0; done < total; ++done) {
         const auto& [key, fileNumber] = names[static_cast<std::size_t>(done)];
         context.view.setProgress(done + 1, total);
-        importTemp.setRecordNumber(key, std::to_string(first + done));
+        numbers.emplace_back(key, std::to_string(first + done));
+        if (numbers.size() == kSliceRows) {
+            importTemp.setRecordNumbers(numbers);
+            numbers.clear();
+        }
         ids.add(fileNumber);
         context.view.yield();
     }
+    importTemp.setRecordNumbers(numbers);
     ids.seal();
     return ids;
 }
@@ -69,21 +75,24 @@ void renumberMoreFields(run::RunContext& context, staging::ImportTemp& importTem
 void renumberField7(run::RunContext& context, staging::ImportTemp& importTemp,
                     const NameIdMap& ids) {
     std::vector<staging::NameReference> rows;
+    std::vector<std::pair<std::int64_t, std::string>> changes;
     std::int64_t after = 0;
     do {
         importTemp.nameReferences(after, kSliceRows, rows);
-        std::optional<std::string> last;
+        changes.clear();
         for (const auto& [key, fileNumber] : rows) {
             after = key;
             std::optional<std::string> id =
                 fileNumber ? ids.find(*fileNumber) : std::optional<std::string>();
             if (id && *id != *fileNumber) {
-                importTemp.setNameReference(key, 7, *id);
-                last = std::move(id);
+                changes.emplace_back(key, std::move(*id));
             }
         }
-        if (last) {
-            context.view.setText(control::statbarMain, "Processing Name record for " + *last);
+        // A slice's rows are rewritten together: none is read again before.
+        importTemp.setNameReferences(changes);
+        if (!changes.empty()) {
+            context.view.setText(control::statbarMain,
+                                 "Processing Name record for " + changes.back().second);
         }
         context.view.yield();
     } while (rows.size() == kSliceRows);

@@ -5,6 +5,11 @@
 #include "staging/record_type_codes.h"
 #include "staging/scratch_import_temp.h"
 
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <stdexcept>
+
 namespace dcf::staging {
 namespace {
 
@@ -87,6 +92,44 @@ bool ImportTemp::read(std::int64_t key, StagedRow& row) {
     return true;
 }
 
+void ImportTemp::readSlice(std::span<const std::int64_t> keys, int lastField,
+                           std::vector<StagedRow>& rows) {
+    rows.clear();
+    if (keys.empty()) {
+        return;
+    }
+    if (keys.size() > kSliceRows) {
+        throw std::logic_error("a slice of IMPORTTEMP holds at most kSliceRows keys");
+    }
+    // One text for each last field, made when first needed.
+    static std::array<std::string, 47> texts;
+    const auto last = static_cast<std::size_t>(std::clamp(lastField, 3, 46));
+    std::string& sql = texts[last];
+    if (sql.empty()) {
+        sql = "select import_key, filer_id, rec_type, rec_num, repno, Status";
+        for (std::size_t n = 4; n <= last; ++n) {
+            sql += ", field" + std::to_string(n);
+        }
+        sql += ", Memo from IMPORTTEMP where import_key in (" + parameterMarks(kSliceRows) + ")";
+    }
+    db::Values bound;
+    bound.reserve(kSliceRows);
+    for (std::size_t i = 0; i < kSliceRows; ++i) {
+        // A short slice repeats its last key: one statement text serves all.
+        bound.emplace_back(keys[std::min(i, keys.size() - 1)]);
+    }
+    db::Cursor found(home_, sql, bound);
+    std::shared_ptr<const StagedColumns> columns;
+    while (found.next()) {
+        if (!columns) {
+            columns = std::make_shared<const StagedColumns>(found.row());
+        }
+        rows.emplace_back().load(found.row().integer("import_key"), found.row(), columns);
+    }
+    std::sort(rows.begin(), rows.end(),
+              [](const StagedRow& a, const StagedRow& b) { return a.key() < b.key(); });
+}
+
 db::KeySnapshot ImportTemp::keysOf(std::initializer_list<const RecordType*> types,
                                    const char* orderBy) {
     std::string sql = "select import_key from IMPORTTEMP where ";
@@ -103,16 +146,25 @@ db::KeySnapshot ImportTemp::keysOf(std::initializer_list<const RecordType*> type
     return {home_, sql, codes};
 }
 
-std::optional<NameRecord> ImportTemp::nameRecord(const std::string& number) {
-    static const std::string sql = "select " + nameRecordColumns() +
-                                   " from IMPORTTEMP where rec_num = ? and rec_type = ? order by "
-                                   "import_key";
+NameRecords ImportTemp::nameRecords() {
+    static const std::string sql = "select rec_num, " + nameRecordColumns() +
+                                   " from IMPORTTEMP where rec_type = ? order by import_key";
     static const db::Values name = codeOf(recordType("NAME"));
-    db::Cursor found(home_, sql, number, name);
-    if (!found.next()) {
-        return std::nullopt;
+    db::Cursor rows(home_, sql, name);
+    NameRecords records;
+    std::vector<std::string> texts(1 + kNameRecordFields);
+    std::array<std::string_view, kNameRecordFields> fields;
+    while (rows.next()) {
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            texts[i] = db::toText(rows.row().value(static_cast<int>(i)));
+        }
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            fields[i] = texts[i + 1];
+        }
+        records.add(texts[0], fields);
     }
-    return readNameRecord(found.row());
+    records.seal();
+    return records;
 }
 
 std::vector<std::string> ImportTemp::fileTypesNumbered(const std::string& number) {

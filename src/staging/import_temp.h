@@ -5,13 +5,14 @@
 #include "dcf/dcf_splitter.h"
 #include "dcf/record_types.h"
 #include "staging/column_renumbering.h"
-#include "staging/name_record.h"
+#include "staging/name_records.h"
 #include "staging/staged_row.h"
 #include "staging/staging_row.h"
 
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -48,11 +49,19 @@ public:
 
     // Reads the row with this key whole; false when it is gone.
     bool read(std::int64_t key, StagedRow& row);
+    // The most keys one slice reads.
+    static constexpr std::size_t kSliceRows = 1000;
+    // Reads the rows of these keys (at most kSliceRows) with one statement,
+    // in key order; a key whose row is gone has none. Only fields 4 to
+    // `lastField` are read: staging leaves every field after the last of
+    // its type's empty, and an unread field reads as empty.
+    void readSlice(std::span<const std::int64_t> keys, int lastField, std::vector<StagedRow>& rows);
     // The keys of the rows of these types, in the selection's own order
     // (`orderBy` columns, or none) and then in staging order.
     db::KeySnapshot keysOf(std::initializer_list<const RecordType*> types, const char* orderBy);
-    // The first NAME record of this number in staging order, if any.
-    std::optional<NameRecord> nameRecord(const std::string& number);
+    // Every NAME record, for the importers to look up by number once the
+    // names are renumbered.
+    NameRecords nameRecords();
     // The staged types of the rows of this record number, in staging order,
     // but for the types whose numbers are the database's by now.
     std::vector<std::string> fileTypesNumbered(const std::string& number);
@@ -73,6 +82,12 @@ public:
     // Field N of a row takes a name id; `final` marks a cover sheet's
     // treasurer reference as renumbered (status "T").
     void setNameReference(std::int64_t key, int field, const std::string& id, bool final = false);
+    // Field 7 of each row (by key) takes its name id, a few dozen rows to a
+    // statement.
+    void setNameReferences(std::span<const std::pair<std::int64_t, std::string>> ids);
+    // The record number of each row (by key) becomes a database number, a
+    // few dozen rows to a statement.
+    void setRecordNumbers(std::span<const std::pair<std::int64_t, std::string>> numbers);
 
     // Every row of a report moves from the report's number in the file to
     // its number in the database; summary rows are marked "S" as they move.
@@ -88,6 +103,9 @@ public:
     void saveToTarget();
 
 private:
+    void setByKey(const std::string& column,
+                  std::span<const std::pair<std::int64_t, std::string>> values);
+
     db::Connection& target_;
     // Where the run's rows live: the target, or the scratch database.
     db::Connection& home_;

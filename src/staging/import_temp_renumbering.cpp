@@ -4,6 +4,7 @@
 #include "staging/import_temp.h"
 #include "staging/record_type_codes.h"
 
+#include <algorithm>
 #include <array>
 #include <variant>
 
@@ -94,6 +95,46 @@ void ImportTemp::setNameReference(std::int64_t key, int field, const std::string
         return made;
     }();
     home_.statement(texts.at(static_cast<std::size_t>(field))[final ? 1 : 0]).run(id, key);
+}
+
+void ImportTemp::setNameReferences(std::span<const std::pair<std::int64_t, std::string>> ids) {
+    static const std::string column = "field7";
+    setByKey(column, ids);
+}
+
+void ImportTemp::setRecordNumbers(std::span<const std::pair<std::int64_t, std::string>> numbers) {
+    static const std::string column = "rec_num";
+    setByKey(column, numbers);
+}
+
+// One statement per batch of rows: "update IMPORTTEMP set COLUMN = case
+// import_key when ? then ? ... end where import_key in (?, ...)". Its text
+// is the same for every batch: a short batch repeats its last pair, which
+// sets the same value again.
+void ImportTemp::setByKey(const std::string& column,
+                          std::span<const std::pair<std::int64_t, std::string>> values) {
+    constexpr std::size_t kBatch = 64;
+    std::string sql = "update IMPORTTEMP set " + column + " = case import_key";
+    for (std::size_t i = 0; i < kBatch; ++i) {
+        sql += " when ? then ?";
+    }
+    sql += " end where import_key in (" + parameterMarks(kBatch) + ")";
+    db::Statement& update = home_.statement(sql);
+    db::Values bound;
+    for (std::size_t first = 0; first < values.size(); first += kBatch) {
+        const std::span<const std::pair<std::int64_t, std::string>> batch =
+            values.subspan(first, std::min(kBatch, values.size() - first));
+        bound.clear();
+        for (std::size_t i = 0; i < kBatch; ++i) {
+            const auto& [key, value] = batch[std::min(i, batch.size() - 1)];
+            bound.emplace_back(key);
+            bound.emplace_back(value);
+        }
+        for (std::size_t i = 0; i < kBatch; ++i) {
+            bound.emplace_back(batch[std::min(i, batch.size() - 1)].first);
+        }
+        update.run(bound);
+    }
 }
 
 void ImportTemp::moveReportRows(const Renumbering& reports) {

@@ -3,8 +3,7 @@
 namespace dcf::staging {
 namespace {
 
-constexpr int kFirstField = 7;
-constexpr int kLastField = 34;
+constexpr int kLastField = kNameRecordFirstField + static_cast<int>(kNameRecordFields) - 1;
 
 std::string column(int field) {
     return "field" + std::to_string(field);
@@ -15,7 +14,7 @@ std::string column(int field) {
 const std::string& nameRecordColumns() {
     static const std::string columns = [] {
         std::string list;
-        for (int field = kFirstField; field <= kLastField; ++field) {
+        for (int field = kNameRecordFirstField; field <= kLastField; ++field) {
             list += (list.empty() ? "" : ", ") + column(field);
         }
         return list;
@@ -23,9 +22,7 @@ const std::string& nameRecordColumns() {
     return columns;
 }
 
-NameRecord readNameRecord(db::Statement& row) {
-    // The selection lists the fields in order, from field 7 on.
-    const auto field = [&row](int n) { return db::toText(row.value(n - kFirstField)); };
+NameRecord nameRecordFromFields(const std::function<std::string(int)>& field) {
     NameRecord record;
     record.name = {field(7), field(8), field(9), field(10), field(11)};
     record.address = {field(12), field(13), field(14), field(15), field(16)};

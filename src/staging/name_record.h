@@ -1,7 +1,7 @@
 #pragma once
 
-#include "db/statement.h"
-
+#include <cstddef>
+#include <functional>
 #include <string>
 
 namespace dcf::staging {
@@ -36,11 +36,15 @@ struct NameRecord {
     AddressParts mailing;
 };
 
+// A NAME record is read from fields 7 to 34.
+inline constexpr int kNameRecordFirstField = 7;
+inline constexpr std::size_t kNameRecordFields = 28;
+
 // The staging columns a NAME record is read from, for a selection:
 // "field7, field8, ..., field34".
 const std::string& nameRecordColumns();
 
-// The record on the selection's current row, which holds those columns.
-NameRecord readNameRecord(db::Statement& row);
+// The record whose field N (7 to 34) `field` gives.
+NameRecord nameRecordFromFields(const std::function<std::string(int)>& field);
 
 } // namespace dcf::staging

@@ -3,6 +3,8 @@
 #include "db/cursor.h"
 #include "test_database.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace dcf::test {
@@ -45,6 +47,30 @@ TEST_P(KeySnapshotTest, WalksInStagingOrderWhileItsRowsAreUpdated) {
     left.run("RCPT", "I");
     ASSERT_TRUE(left.next());
     EXPECT_EQ(left.integer("n"), 0);
+}
+
+// Keys kept as steps from the one before come back as they were selected,
+// however far apart and in whichever direction.
+TEST_P(KeySnapshotTest, KeysComeBackExactlyInTheSelectionsOrder) {
+    auto& c = connection();
+    c.executeScript("create table scratch_keys (k bigint)");
+    const std::vector<std::int64_t> keys = {
+        1, 2, 127, 128, 16384, -70, 999, 1LL << 40, (1LL << 62) + 3, 0};
+    for (const std::int64_t key : keys) {
+        c.statement("insert into scratch_keys (k) values (?)").run(key);
+    }
+    for (const char* order : {"k", "k desc"}) {
+        const db::KeySnapshot snapshot(c,
+                                       std::string("select k from scratch_keys order by ") + order);
+        std::vector<std::int64_t> expected = keys;
+        std::sort(expected.begin(), expected.end());
+        if (std::string(order) == "k desc") {
+            std::reverse(expected.begin(), expected.end());
+        }
+        EXPECT_EQ(std::vector<std::int64_t>(snapshot.begin(), snapshot.end()), expected);
+        EXPECT_EQ(snapshot.size(), keys.size());
+    }
+    c.executeScript("drop table scratch_keys");
 }
 
 // A reading that ends in an exception still closes its cursor: an open one

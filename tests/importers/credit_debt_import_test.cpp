@@ -93,7 +93,8 @@ TEST_P(CreditDebtImportTest, TheDebtBlockQuotesTheInputRecord) {
     const std::int64_t key = stage("DEBT", "1", {{6, "E"}, {7, "7"}});
     run::RunContext context = state_.context(connection(), view_);
     staging::ImportTemp importTemp(connection());
-    importers::ImporterContext importers{context, importTemp, {}, {}};
+    importers::ImporterContext importers{
+        context, importTemp, {importTemp.nameRecords(), {}}, {}, {}};
     staging::StagedRow staged;
     ASSERT_TRUE(importTemp.read(key, staged));
     const importers::ImportRow row(importers, staged, "repno");

@@ -8,6 +8,8 @@
 #include "test_database.h"
 #include "test_run.h"
 
+#include <set>
+
 #include <gtest/gtest.h>
 
 namespace dcf::test {
@@ -95,7 +97,8 @@ protected:
         run::RunContext context = state_.context(connection(), view_);
         context.transaction = transaction_.get();
         staging::ImportTemp importTemp(connection());
-        importers::ImporterContext importers{context, importTemp, {}, {}};
+        importers::ImporterContext importers{
+            context, importTemp, {importTemp.nameRecords(), {}}, {}, {}};
         return importers::runImporter(importers, importer);
     }
 
@@ -289,6 +292,35 @@ TEST_P(ImporterFrameTest, AFailureThatEndsTheTransactionEndsTheRunInsteadOfTheRo
         transaction_->rollback();
         transaction_.reset();
     }
+}
+
+// Rows are read a slice at a time: every row of a walk longer than a slice is
+// converted once, in order, and a row refused before the walk is passed
+// over wherever its slice starts.
+TEST_P(ImporterFrameTest, RowsOfManySlicesAreEachConvertedOnceInOrder) {
+    const std::size_t rows = 2 * staging::ImportTemp::kSliceRows + 500;
+    std::vector<std::string> instructions(rows, "add");
+    instructions[staging::ImportTemp::kSliceRows - 1] = "reject";
+    instructions[staging::ImportTemp::kSliceRows] = "fail";
+    instructions[rows - 100] = "skip";
+    stage(instructions);
+    const std::string refused = std::to_string(staging::ImportTemp::kSliceRows + 500);
+    connection().statement("update IMPORTTEMP set Status = ? where rec_num = ?").run("E", refused);
+
+    const auto result = convert(kMemos);
+    EXPECT_EQ(result.end, ImporterEnd::Completed);
+    EXPECT_EQ(result.added, static_cast<int>(rows) - 4);
+    EXPECT_EQ(result.rejected, 1);
+    EXPECT_EQ(result.failed, 1);
+    EXPECT_EQ(result.skipped, 1);
+    const std::vector<std::string> added = column("select memo_a from memos");
+    EXPECT_EQ(added.size(), rows - 4);
+    EXPECT_EQ(std::set<std::string>(added.begin(), added.end()).size(), added.size());
+    EXPECT_EQ(view_.text(control::statbarMain), "Added memo " + std::to_string(rows));
+    EXPECT_EQ(
+        column("select rec_num from IMPORTTEMP where Status = 'E' order by import_key"),
+        (std::vector<std::string>{std::to_string(staging::ImportTemp::kSliceRows),
+                                  std::to_string(staging::ImportTemp::kSliceRows + 1), refused}));
 }
 
 DCF_ON_ALL_DATABASES(ImporterFrameTest);

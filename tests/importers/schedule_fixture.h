@@ -73,7 +73,8 @@ protected:
     importers::ImporterResult convert(const importers::ImporterDescription& importer) {
         run::RunContext context = state_.context(connection(), view_);
         staging::ImportTemp importTemp(connection());
-        importers::ImporterContext importers{context, importTemp, {}, {}};
+        importers::ImporterContext importers{
+            context, importTemp, {importTemp.nameRecords(), {}}, {}, {}};
         return importers::runImporter(importers, importer);
     }
 

@@ -16,7 +16,8 @@ TEST_P(AddNameTest, ANameIsWrittenWithItsEntityAndACutOutOfStateId) {
     name.name.naml = "Acme PAC";
     name.osPacCb = "-1";
     name.osPacFec = "C12345678X";
-    names::AddName(*context_, *row_, "12", names::Role::Contributor, name);
+    names::AddName(*context_, importers_->names.stored, *row_, "12", names::Role::Contributor,
+                   name);
     EXPECT_EQ(name.osPacFec, "C12345678") << "the caller keeps the name as added";
     EXPECT_EQ(count("select count(*) from names where filer_id = 'F1' and name_id = '12' and "
                     "name_type = 'C' and entity_cd = 'E' and os_pac_fec = 'C12345678'"),
@@ -32,7 +33,8 @@ TEST_P(AddNameTest, ANameIsWrittenWithItsEntityAndACutOutOfStateId) {
     name.name.namf = "Al";
     name.osPacCb = "0";
     name.osPacFec = "C12345678X";
-    names::AddName(*context_, *row_, "13", names::Role::Contributor, name);
+    names::AddName(*context_, importers_->names.stored, *row_, "13", names::Role::Contributor,
+                   name);
     EXPECT_EQ(count("select count(*) from names where name_id = '13' and entity_cd = 'I' and "
                     "os_pac_fec = 'C12345678X'"),
               1);
@@ -45,7 +47,8 @@ TEST_P(AddNameTest, AFailureIsLoggedWithItsOwnBlockAndCounted) {
     names::ResolvedName name;
     name.name = {"Doe", "Jane", "", "", ""};
     name.address = {"1 Main", "Apt 2", "Salem", "OR", "97301"};
-    names::AddName(*context_, *row_, "12", names::Role::Contributor, name);
+    names::AddName(*context_, importers_->names.stored, *row_, "12", names::Role::Contributor,
+                   name);
     EXPECT_EQ(state_.run.counts.unexpectedErrors, 1);
     EXPECT_EQ(state_.run.counts.imported("NAME"), 0);
     const std::string text = log();

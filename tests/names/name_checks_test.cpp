@@ -10,11 +10,16 @@ namespace {
 
 class NameChecksTest : public NameFixture {
 protected:
-    // Checks the name the contribution refers to, as a contributor: true
-    // when the file has it. The id and name it settled on are kept.
+    // Checks the name the contribution refers to, as a contributor, as the
+    // first check of a run would (the names staged and stored so far read
+    // anew): true when the file has it. The id and name it settled on are
+    // kept.
     bool check(const std::string& nameId) {
-        checked_ =
-            names::CheckDCFNames(*context_, *importTemp_, nameId, names::Role::Contributor, *row_);
+        names::RunNames names{importTemp_->nameRecords(), {}};
+        return check(names, nameId);
+    }
+    bool check(names::RunNames& names, const std::string& nameId) {
+        checked_ = names::CheckDCFNames(*context_, names, nameId, names::Role::Contributor, *row_);
         return checked_.has_value();
     }
     std::string checkedId() const { return checked_ ? checked_->nameId : std::string(); }

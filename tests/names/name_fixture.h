@@ -23,7 +23,7 @@ protected:
         context_ = std::make_unique<run::RunContext>(state_.context(connection(), view_));
         importTemp_ = std::make_unique<staging::ImportTemp>(connection());
         importers_ = std::make_unique<importers::ImporterContext>(
-            importers::ImporterContext{*context_, *importTemp_, {}, {}});
+            importers::ImporterContext{*context_, *importTemp_, {}, {}, {}});
         record_ = stage("RCPT", "31", {{7, "7"}});
         importTemp_->read(record_, staged_);
         row_ = std::make_unique<importers::ImportRow>(*importers_, staged_, "repno");

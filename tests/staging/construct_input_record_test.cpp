@@ -16,7 +16,7 @@ protected:
         staging::ImportTemp importTemp(connection());
         const db::KeySnapshot keys = importTemp.keysOf({findRecordType(recType)}, nullptr);
         staging::StagedRow row;
-        EXPECT_TRUE(!keys.empty() && importTemp.read(keys[0], row));
+        EXPECT_TRUE(!keys.empty() && importTemp.read(*keys.begin(), row));
         return staging::ConstructInputRecord(row);
     }
 };

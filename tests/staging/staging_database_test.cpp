@@ -1,4 +1,5 @@
 #include "db/error.h"
+#include "db/key_snapshot.h"
 #include "dcf/dcf_line_reader.h"
 #include "dcf/record_types.h"
 #include "run/run_context.h"
@@ -221,6 +222,98 @@ TEST_P(StagingTest, BadInputFileStagesWhatItCanAndLogsTheRest) {
     EXPECT_EQ(texts[1].at("memo"), huge);
     EXPECT_EQ(texts[2].at("field7"), "last");
     EXPECT_NE(log().find("Record Number = 3\r\n"), std::string::npos);
+}
+
+// A line of a type with fields 4 to `lastField`, each empty unless given.
+std::string line(const std::string& start, int lastField,
+                 const std::map<int, std::string>& fields) {
+    std::string text = start;
+    for (int n = 4; n <= lastField; ++n) {
+        const auto found = fields.find(n);
+        text += "," + (found == fields.end() ? std::string() : found->second);
+    }
+    return text;
+}
+
+// Rows are read a slice of keys at a time, in key order; a key without a
+// row is passed over, and a short slice reads as a full one does. The NAME
+// records are read once, the first of a number in staging order found.
+TEST_P(StagingTest, SlicesAndNameRecordsReadTheRowsAsStaged) {
+    for (int i = 1; i <= 5; ++i) {
+        ASSERT_TRUE(stage(line("RCPT," + std::to_string(i) + ",1", 12,
+                               {{7, "7"}, {8, "20260115"}, {9, "10.00"}})));
+    }
+    ASSERT_TRUE(stage(line("NAME,7,0", 34,
+                           {{7, "Doe"},
+                            {8, "Jane"},
+                            {12, "1 Main"},
+                            {14, "Salem"},
+                            {29, "Y"},
+                            {32, "Bend"},
+                            {33, "97701"},
+                            {34, "OR"}})));
+    ASSERT_TRUE(stage(line("NAME,7,0", 34, {{7, "Roe"}, {8, "Al"}})));
+    const db::KeySnapshot snapshot(connection(),
+                                   "select import_key from IMPORTTEMP where rec_type = ? order by "
+                                   "import_key desc",
+                                   "RCPT");
+    const std::vector<std::int64_t> keys(snapshot.begin(), snapshot.end());
+    ASSERT_EQ(keys.size(), 5u);
+    connection().statement("delete from IMPORTTEMP where import_key = ?").run(keys[1]);
+    std::vector<staging::StagedRow> slice;
+    importTemp_->readSlice(std::span(keys).first(3), 13, slice);
+    ASSERT_EQ(slice.size(), 2u);
+    EXPECT_EQ(slice[0].key(), keys[2]);
+    EXPECT_EQ(slice[0].text("REC_NUM"), "3");
+    EXPECT_EQ(slice[1].text("rec_num"), "5");
+    EXPECT_EQ(slice[1].field(7), "7");
+    EXPECT_EQ(slice[1].value("field13"), db::Value(std::string()));
+    EXPECT_EQ(slice[1].value("memo"), db::Value(db::Null{}));
+    EXPECT_EQ(slice[1].text("field20"), "") << "a field after the last is not read";
+    importTemp_->readSlice(std::span(keys).subspan(4), 13, slice);
+    ASSERT_EQ(slice.size(), 1u);
+    EXPECT_EQ(slice[0].text("rec_num"), "1");
+
+    const staging::NameRecords names = importTemp_->nameRecords();
+    EXPECT_EQ(names.size(), 2u);
+    const std::optional<staging::NameRecord> jane = names.find("7");
+    ASSERT_TRUE(jane);
+    EXPECT_EQ(jane->name.naml, "Doe");
+    EXPECT_TRUE(jane->outOfStateCommittee);
+    EXPECT_EQ(jane->mailing.zip4, "97701");
+    EXPECT_EQ(jane->mailing.stcd, "OR");
+    EXPECT_FALSE(names.find("07")) << "numbers compare as text";
+    EXPECT_FALSE(names.find("8"));
+}
+
+// The renumbering writes rows by key a batch at a time: every listed row
+// takes its own value, whatever the batch's length, and no other row moves.
+TEST_P(StagingTest, RowsWrittenInBatchesTakeTheirOwnValues) {
+    for (int i = 1; i <= 140; ++i) {
+        ASSERT_TRUE(stage(line("RCPT," + std::to_string(i) + ",1", 12, {{7, "7"}})));
+    }
+    const db::KeySnapshot snapshot(
+        connection(), "select import_key from IMPORTTEMP where rec_type = ? order by import_key",
+        "RCPT");
+    std::vector<std::pair<std::int64_t, std::string>> ids;
+    std::vector<std::pair<std::int64_t, std::string>> numbers;
+    for (const std::int64_t key : snapshot) {
+        if (ids.size() < 130) {
+            ids.emplace_back(key, "id" + std::to_string(key));
+        }
+        if (numbers.size() < 64) {
+            numbers.emplace_back(key, "n" + std::to_string(key));
+        }
+    }
+    importTemp_->setNameReferences(ids);
+    importTemp_->setRecordNumbers(numbers);
+    const auto staged = rows("RCPT");
+    ASSERT_EQ(staged.size(), 140u);
+    for (std::size_t i = 0; i < staged.size(); ++i) {
+        const std::string key = staged[i].at("import_key");
+        EXPECT_EQ(staged[i].at("field7"), i < 130 ? "id" + key : "7") << i;
+        EXPECT_EQ(staged[i].at("rec_num"), i < 64 ? "n" + key : std::to_string(i + 1)) << i;
+    }
 }
 
 DCF_ON_ALL_DATABASES(StagingTest);

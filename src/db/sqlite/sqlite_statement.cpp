@@ -135,4 +135,17 @@ Value SqliteStatement::value(int index) {
     }
 }
 
+Statement::Held SqliteStatement::appendText(int index, std::string& out) {
+    checkRow(index);
+    const int type = sqlite3_column_type(stmt_, index);
+    if (type == SQLITE_NULL) {
+        return Held::Null;
+    }
+    // An integer's text is its decimal digits, as toText writes them.
+    const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, index));
+    const int size = sqlite3_column_bytes(stmt_, index);
+    out.append(data != nullptr ? data : "", static_cast<std::size_t>(size));
+    return type == SQLITE_INTEGER ? Held::Integer : Held::Other;
+}
+
 } // namespace dcf::db

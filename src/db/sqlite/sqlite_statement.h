@@ -24,6 +24,7 @@ public:
     [[nodiscard]] int columnCount() const override { return static_cast<int>(names_.size()); }
     [[nodiscard]] const std::string& columnName(int index) const override;
     [[nodiscard]] Value value(int index) override;
+    Held appendText(int index, std::string& out) override;
 
 private:
     void checkRow(int index) const;
