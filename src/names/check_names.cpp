@@ -10,63 +10,65 @@
 namespace dcf::names {
 namespace {
 
-// One stored name with the same name: the index's entry (whose text stays
-// where it is while the index grows) and what the comparisons read of it.
-struct Found {
-    IndexedName entry;
-    std::string_view nameId;
-    std::string_view nameType;
-    NameLines lines;
-    bool nullPlace = false;
-    bool nullStreet = false;
-    bool nullTitle = false;
-};
-
-std::vector<Found> sameNames(run::RunContext& context, FilerNameIndex& stored,
-                             const ResolvedName& name) {
-    stored.loadFor(context.db, context.run.filer.id);
-    std::vector<Found> found;
-    for (const IndexedName& row : stored.withName(name.name.naml, name.name.namf)) {
-        const auto text = [&row](Stored column) { return std::string(row[column]); };
-        found.push_back(
-            {row,
-             row[Stored::NameId],
-             row[Stored::NameType],
-             {text(Stored::Namt), text(Stored::Namf), text(Stored::Naml), text(Stored::Adr1),
-              text(Stored::City), text(Stored::Stcd), text(Stored::Zip4)},
-             row.nullPlace,
-             row.nullStreet,
-             row.nullTitle});
-    }
-    return found;
-}
-
-// Compared as the database compares folded values.
-bool sameFolded(const std::string& stored, const std::string& value) {
+// Compared as the database compares folded values; a null equals nothing.
+bool sameFolded(std::string_view stored, const std::string& value) {
     return db::equalsIgnoringAsciiCase(stored, value);
 }
 
-bool samePlace(const Found& row, const ResolvedName& n) {
-    return !row.nullPlace && sameFolded(row.lines.city, n.address.city) &&
-           sameFolded(row.lines.state, n.address.stcd) && sameFolded(row.lines.zip, n.address.zip4);
+bool samePlace(const IndexedName& row, const ResolvedName& n) {
+    return !row.nullPlace && sameFolded(row[Stored::City], n.address.city) &&
+           sameFolded(row[Stored::Stcd], n.address.stcd) &&
+           sameFolded(row[Stored::Zip4], n.address.zip4);
 }
 
-bool sameStreet(const Found& row, const ResolvedName& n) {
-    return samePlace(row, n) && !row.nullStreet && sameFolded(row.lines.street, n.address.adr1);
+bool sameStreet(const IndexedName& row, const ResolvedName& n) {
+    return samePlace(row, n) && !row.nullStreet && sameFolded(row[Stored::Adr1], n.address.adr1);
 }
 
-bool sameTitle(const Found& row, const ResolvedName& n) {
-    return sameStreet(row, n) && !row.nullTitle && sameFolded(row.lines.title, n.name.namt);
+bool sameTitle(const IndexedName& row, const ResolvedName& n) {
+    return sameStreet(row, n) && !row.nullTitle && sameFolded(row[Stored::Namt], n.name.namt);
 }
 
-// The first row that passes, in id order.
-template <typename Test> const Found* firstWhere(const std::vector<Found>& rows, Test test) {
-    for (const Found& row : rows) {
-        if (test(row)) {
-            return &row;
-        }
+// What the checks read of the stored names with the same name, each the
+// first in id order: the first of all, the first in the same place, on the
+// same street, and with the same title too; and whether one has the role.
+struct SameNames {
+    std::optional<IndexedName> first, inPlace, onStreet, titled;
+    bool inRole = false;
+};
+
+// One walk of the names with this name, in id order, that stops as soon as
+// the rest could change nothing the checks decide; none when no name has
+// the role, which decides alone.
+SameNames sameNames(run::RunContext& context, FilerNameIndex& stored, const ResolvedName& name,
+                    const std::string& role) {
+    stored.loadFor(context.db, context.run.filer.id);
+    SameNames same;
+    same.inRole = stored.hasNameOfType(name.name.naml, name.name.namf, role);
+    if (!same.inRole) {
+        return same;
     }
-    return nullptr;
+    stored.visitWithName(name.name.naml, name.name.namf, [&](const IndexedName& row) {
+        const auto keepFirst = [&row](std::optional<IndexedName>& kept, bool passes) {
+            if (!kept && passes) {
+                kept = row;
+            }
+        };
+        keepFirst(same.first, true);
+        keepFirst(same.inPlace, samePlace(row, name));
+        keepFirst(same.onStreet, sameStreet(row, name));
+        keepFirst(same.titled, sameTitle(row, name));
+        const bool settled =
+            same.onStreet && ((*same.onStreet)[Stored::Namt].empty() || same.titled);
+        return !settled;
+    });
+    return same;
+}
+
+NameLines linesOf(const IndexedName& row) {
+    const auto text = [&row](Stored column) { return std::string(row[column]); };
+    return {text(Stored::Namt), text(Stored::Namf), text(Stored::Naml), text(Stored::Adr1),
+            text(Stored::City), text(Stored::Stcd), text(Stored::Zip4)};
 }
 
 std::string displayName(const NameLines& name) {
@@ -80,22 +82,22 @@ public:
               ResolvedName& name, Role role)
         : context_(context), stored_(stored), record_(record), name_(name), role_(role) {}
 
-    // Settles the id from the rows found; nameId stays as it is when the
+    // Settles the id from the names found; nameId stays as it is when the
     // questions are off and the name is only similar.
-    NameMatch match(const std::vector<Found>& rows, const std::string& nameId);
+    NameMatch match(const SameNames& same, const std::string& nameId);
 
 private:
     NameMatch addUnderNewId();
-    // The name's id, and its row unless a lookup of the id would find
+    // The name's id, and its row unless a lookup of the id might find
     // another name of the filer with the same id.
-    static NameMatch taken(const Found& row) {
-        NameMatch match{std::string(row.nameId), std::nullopt};
-        if (!row.entry.shadowed) {
-            match.stored = storedNameOf(row.entry.values);
+    static NameMatch taken(const IndexedName& row) {
+        NameMatch match{std::string(row[Stored::NameId]), std::nullopt};
+        if (!row.sharedId) {
+            match.stored = storedNameOf(row.values);
         }
         return match;
     }
-    NameMatch askAboutSimilar(const Found& candidate, const std::string& nameId);
+    NameMatch askAboutSimilar(const IndexedName& candidate, const std::string& nameId);
     void explainOnce();
 
     run::RunContext& context_;
@@ -105,29 +107,23 @@ private:
     Role role_;
 };
 
-NameMatch NameCheck::match(const std::vector<Found>& rows, const std::string& nameId) {
-    const std::string role = roleCode(role_);
-    if (firstWhere(rows, [&](const Found& row) { return row.nameType == role; }) == nullptr) {
+NameMatch NameCheck::match(const SameNames& same, const std::string& nameId) {
+    if (!same.inRole) {
         return addUnderNewId();
     }
-    const Found* inPlace =
-        firstWhere(rows, [&](const Found& row) { return samePlace(row, name_); });
-    if (inPlace == nullptr) {
-        return askAboutSimilar(rows.front(), nameId);
+    if (!same.inPlace) {
+        return askAboutSimilar(*same.first, nameId);
     }
-    const Found* onStreet =
-        firstWhere(rows, [&](const Found& row) { return sameStreet(row, name_); });
-    if (onStreet == nullptr) {
-        return askAboutSimilar(*inPlace, nameId);
+    if (!same.onStreet) {
+        return askAboutSimilar(*same.inPlace, nameId);
     }
-    if (onStreet->lines.title.empty()) {
-        return taken(*onStreet);
+    if ((*same.onStreet)[Stored::Namt].empty()) {
+        return taken(*same.onStreet);
     }
-    if (const Found* titled =
-            firstWhere(rows, [&](const Found& row) { return sameTitle(row, name_); })) {
-        return taken(*titled);
+    if (same.titled) {
+        return taken(*same.titled);
     }
-    return askAboutSimilar(*inPlace, nameId);
+    return askAboutSimilar(*same.inPlace, nameId);
 }
 
 NameMatch NameCheck::addUnderNewId() {
@@ -153,7 +149,7 @@ void NameCheck::explainOnce() {
 }
 
 // Puts a similar existing name to the user, while the questions are on.
-NameMatch NameCheck::askAboutSimilar(const Found& candidate, const std::string& nameId) {
+NameMatch NameCheck::askAboutSimilar(const IndexedName& candidate, const std::string& nameId) {
     run::NameQuestions& questions = context_.run.nameQuestions;
     if (!questions.asking) {
         return {nameId, std::nullopt};
@@ -164,7 +160,7 @@ NameMatch NameCheck::askAboutSimilar(const Found& candidate, const std::string& 
                           n.address.city, n.address.stcd, n.address.zip4};
     const run::Answer answer =
         context_.view.ask({run::QuestionKind::SimilarName, "Importing Names",
-                           similarNameQuestion(candidate.lines, added), run::Icon::Question,
+                           similarNameQuestion(linesOf(candidate), added), run::Icon::Question,
                            run::Answer::No, run::Buttons::YesNoCancel});
     if (answer == run::Answer::Yes) {
         return taken(candidate);
@@ -203,8 +199,8 @@ NameMatch CheckNames(run::RunContext& context, FilerNameIndex& stored, run::Reco
                      ResolvedName& name, Role role, const std::string& nameId) {
     // One lookup of the filer's names with this name; the finer matches are
     // taken from its rows, compared as the database compares.
-    const std::vector<Found> rows = sameNames(context, stored, name);
-    return NameCheck(context, stored, record, name, role).match(rows, nameId);
+    const SameNames same = sameNames(context, stored, name, roleCode(role));
+    return NameCheck(context, stored, record, name, role).match(same, nameId);
 }
 
 StoredName readStoredName(db::Statement& row) {

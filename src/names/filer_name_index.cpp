@@ -12,7 +12,7 @@
 namespace dcf::names {
 namespace {
 
-enum Flag : unsigned char { kNullPlace = 1, kNullStreet = 2, kNullTitle = 4, kShadowed = 8 };
+enum Flag : unsigned char { kNullPlace = 1, kNullStreet = 2, kNullTitle = 4 };
 
 constexpr std::size_t at(Stored column) {
     return static_cast<std::size_t>(column);
@@ -37,6 +37,16 @@ std::uint64_t fullNameHash(std::string_view naml, std::string_view namf) {
     return foldedHash(namf, foldedHash("\x1f", foldedHash(naml)));
 }
 
+// The type as stored, not folded: the checks compare it exactly.
+std::uint64_t typeHash(std::string_view naml, std::string_view type) {
+    std::uint64_t hash = foldedHash("\x1f", foldedHash(naml));
+    for (const char c : type) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ULL;
+    }
+    return hash;
+}
+
 // Characters, as the database's length() counts them in UTF-8 text.
 std::size_t characters(std::string_view text) {
     return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
@@ -52,7 +62,7 @@ const std::string& loadSql() {
     static const std::string sql =
         "select name_id, name_type, naml, namf, namt, nams, namn, adr1, adr2, city, stcd, zip4, "
         "occup, job_title, employer, spous_emp, parent1, parent2, os_pac_cb, os_pac_fec from "
-        "names where filer_id = ? order by name_id";
+        "names where filer_id = ? order by length(name_id), name_id";
     return sql;
 }
 
@@ -61,8 +71,10 @@ const std::string& loadSql() {
 void FilerNameIndex::clear() {
     text_ = {};
     starts_.clear();
+    sharedIds_.clear();
     byLast_ = {};
     byFull_ = {};
+    byType_ = {};
 }
 
 void FilerNameIndex::loadFor(db::Connection& db, const std::string& filerId) {
@@ -70,17 +82,23 @@ void FilerNameIndex::loadFor(db::Connection& db, const std::string& filerId) {
         return;
     }
     clear();
-    // In id order, so that of two names with one id the one a lookup of the
-    // id finds comes first.
+    // In id order: the chains are built by appending, and names that share
+    // an id come one after the other.
     db::Cursor rows(db, loadSql(), filerId);
     std::array<std::string, kStoredValues> texts;
     std::string lastId;
+    bool lastKept = false;
     while (rows.next()) {
         db::Statement& row = rows.row();
-        const bool shadowed = !starts_.empty() && row.text("name_id") == lastId;
-        lastId = row.text("name_id");
+        const std::string id = row.text("name_id");
+        const bool shared = !lastId.empty() && id == lastId;
+        if (shared && lastKept) {
+            sharedIds_.back() = true;
+        }
+        lastId = id;
         // A null last name equals no name searched for.
-        if (isNull(row, Stored::Naml)) {
+        lastKept = !isNull(row, Stored::Naml);
+        if (!lastKept) {
             continue;
         }
         IndexedName name;
@@ -92,7 +110,7 @@ void FilerNameIndex::loadFor(db::Connection& db, const std::string& filerId) {
             isNull(row, Stored::City) || isNull(row, Stored::Stcd) || isNull(row, Stored::Zip4);
         name.nullStreet = isNull(row, Stored::Adr1);
         name.nullTitle = isNull(row, Stored::Namt);
-        name.shadowed = shadowed;
+        name.sharedId = shared;
         add(name);
     }
     filerId_ = filerId;
@@ -104,26 +122,63 @@ void FilerNameIndex::add(const IndexedName& name) {
         throw std::length_error("too many names for one filer");
     }
     const auto entry = static_cast<std::uint32_t>(starts_.size());
-    const auto flags = static_cast<unsigned char>(
-        (name.nullPlace ? kNullPlace : 0) | (name.nullStreet ? kNullStreet : 0) |
-        (name.nullTitle ? kNullTitle : 0) | (name.shadowed ? kShadowed : 0));
+    const auto flags = static_cast<unsigned char>((name.nullPlace ? kNullPlace : 0) |
+                                                  (name.nullStreet ? kNullStreet : 0) |
+                                                  (name.nullTitle ? kNullTitle : 0));
     starts_.push_back(text_.add(name.values, flags));
+    sharedIds_.push_back(name.sharedId);
     byLast_.next.push_back(0);
     byFull_.next.push_back(0);
+    byType_.next.push_back(0);
     if (starts_.size() > byLast_.heads.size()) {
         grow();
     } else {
-        linkByName(entry, name[Stored::Naml], name[Stored::Namf]);
+        linkByName(entry, name[Stored::Naml], name[Stored::Namf], name[Stored::NameType]);
     }
 }
 
-void FilerNameIndex::link(Chains& chains, std::uint32_t entry, std::uint64_t hash) {
-    std::uint32_t& head = chains.heads[hash & (chains.heads.size() - 1)];
-    chains.next[entry] = head;
-    head = entry + 1;
+// Ids order by their length in characters, then by their text; a name
+// comes after those with an equal id added before it.
+bool FilerNameIndex::idBefore(std::uint32_t a, std::uint32_t b) const {
+    const std::string_view idA = text_.first(starts_[a]);
+    const std::string_view idB = text_.first(starts_[b]);
+    const std::size_t lengthA = characters(idA);
+    const std::size_t lengthB = characters(idB);
+    return lengthA != lengthB ? lengthA < lengthB : idA < idB;
 }
 
-void FilerNameIndex::linkByName(std::uint32_t entry, std::string_view naml, std::string_view namf) {
+// Into its bucket's chain in id order: at the end, as nearly every name
+// comes (names are read in id order, and the run draws ids upwards), or
+// before the first name of a later id.
+void FilerNameIndex::link(Chains& chains, std::uint32_t entry, std::uint64_t hash) {
+    const std::size_t bucket = hash & (chains.heads.size() - 1);
+    std::uint32_t& head = chains.heads[bucket];
+    std::uint32_t& tail = chains.tails[bucket];
+    chains.next[entry] = 0;
+    if (head == 0) {
+        head = tail = entry + 1;
+        return;
+    }
+    if (!idBefore(entry, tail - 1)) {
+        chains.next[tail - 1] = entry + 1;
+        tail = entry + 1;
+        return;
+    }
+    std::uint32_t before = 0;
+    std::uint32_t at = head;
+    while (at != 0 && !idBefore(entry, at - 1)) {
+        before = at;
+        at = chains.next[at - 1];
+    }
+    chains.next[entry] = at;
+    (before == 0 ? head : chains.next[before - 1]) = entry + 1;
+}
+
+void FilerNameIndex::linkByName(std::uint32_t entry, std::string_view naml, std::string_view namf,
+                                std::string_view type) {
+    std::uint32_t& head = byType_.heads[typeHash(naml, type) & (byType_.heads.size() - 1)];
+    byType_.next[entry] = head;
+    head = entry + 1;
     link(byLast_, entry, foldedHash(naml));
     // A search with a first name never finds a name without one.
     if (!namf.empty()) {
@@ -135,14 +190,16 @@ void FilerNameIndex::linkByName(std::uint32_t entry, std::string_view naml, std:
 // on average.
 void FilerNameIndex::grow() {
     const std::size_t buckets = std::max<std::size_t>(1024, byLast_.heads.size() * 2);
-    for (Chains* chains : {&byLast_, &byFull_}) {
+    for (Chains* chains : {&byLast_, &byFull_, &byType_}) {
         chains->heads.assign(buckets, 0);
         std::fill(chains->next.begin(), chains->next.end(), 0);
     }
+    byLast_.tails.assign(buckets, 0);
+    byFull_.tails.assign(buckets, 0);
     std::array<std::string_view, kKeyValues> key;
     for (std::uint32_t entry = 0; entry < starts_.size(); ++entry) {
         text_.read(starts_[entry], key);
-        linkByName(entry, key[at(Stored::Naml)], key[at(Stored::Namf)]);
+        linkByName(entry, key[at(Stored::Naml)], key[at(Stored::Namf)], key[at(Stored::NameType)]);
     }
 }
 
@@ -152,53 +209,64 @@ IndexedName FilerNameIndex::decode(std::uint32_t entry) const {
     name.nullPlace = (flags & kNullPlace) != 0;
     name.nullStreet = (flags & kNullStreet) != 0;
     name.nullTitle = (flags & kNullTitle) != 0;
-    name.shadowed = (flags & kShadowed) != 0;
+    name.sharedId = sharedIds_[entry];
     return name;
+}
+
+void FilerNameIndex::visitWithName(std::string_view naml, std::string_view namf,
+                                   const std::function<bool(const IndexedName&)>& visit) const {
+    if (starts_.empty()) {
+        return;
+    }
+    const bool full = !namf.empty();
+    const Chains& chains = full ? byFull_ : byLast_;
+    const std::uint64_t hash = full ? fullNameHash(naml, namf) : foldedHash(naml);
+    std::array<std::string_view, kKeyValues> key;
+    for (std::uint32_t link = chains.heads[hash & (chains.heads.size() - 1)]; link != 0;
+         link = chains.next[link - 1]) {
+        text_.read(starts_[link - 1], key);
+        if (db::equalsIgnoringAsciiCase(key[at(Stored::Naml)], naml) &&
+            (!full || db::equalsIgnoringAsciiCase(key[at(Stored::Namf)], namf)) &&
+            !visit(decode(link - 1))) {
+            return;
+        }
+    }
+}
+
+bool FilerNameIndex::hasNameOfType(std::string_view naml, std::string_view namf,
+                                   std::string_view type) const {
+    if (starts_.empty()) {
+        return false;
+    }
+    std::array<std::string_view, kKeyValues> key;
+    for (std::uint32_t link = byType_.heads[typeHash(naml, type) & (byType_.heads.size() - 1)];
+         link != 0; link = byType_.next[link - 1]) {
+        text_.read(starts_[link - 1], key);
+        if (key[at(Stored::NameType)] == type &&
+            db::equalsIgnoringAsciiCase(key[at(Stored::Naml)], naml) &&
+            (namf.empty() || db::equalsIgnoringAsciiCase(key[at(Stored::Namf)], namf))) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::vector<IndexedName> FilerNameIndex::withName(std::string_view naml,
                                                   std::string_view namf) const {
-    std::vector<std::pair<std::uint32_t, IndexedName>> found;
-    if (!starts_.empty()) {
-        const bool full = !namf.empty();
-        const Chains& chains = full ? byFull_ : byLast_;
-        const std::uint64_t hash = full ? fullNameHash(naml, namf) : foldedHash(naml);
-        std::array<std::string_view, kKeyValues> key;
-        for (std::uint32_t link = chains.heads[hash & (chains.heads.size() - 1)]; link != 0;
-             link = chains.next[link - 1]) {
-            text_.read(starts_[link - 1], key);
-            if (db::equalsIgnoringAsciiCase(key[at(Stored::Naml)], naml) &&
-                (!full || db::equalsIgnoringAsciiCase(key[at(Stored::Namf)], namf))) {
-                found.emplace_back(link - 1, decode(link - 1));
-            }
-        }
-    }
-    // By id as the database orders them; of equal ids the first read first.
-    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
-        const std::string_view idA = a.second[Stored::NameId];
-        const std::string_view idB = b.second[Stored::NameId];
-        const std::size_t lengthA = characters(idA);
-        const std::size_t lengthB = characters(idB);
-        if (lengthA != lengthB) {
-            return lengthA < lengthB;
-        }
-        if (idA != idB) {
-            return idA < idB;
-        }
-        return a.first < b.first;
-    });
     std::vector<IndexedName> names;
-    names.reserve(found.size());
-    for (const auto& [entry, name] : found) {
+    visitWithName(naml, namf, [&names](const IndexedName& name) {
         names.push_back(name);
-    }
+        return true;
+    });
     return names;
 }
 
 std::size_t FilerNameIndex::bytesUsed() const {
     return text_.bytesUsed() + starts_.capacity() * sizeof(staging::PackedText::Position) +
-           (byLast_.heads.capacity() + byLast_.next.capacity() + byFull_.heads.capacity() +
-            byFull_.next.capacity()) *
+           sharedIds_.capacity() / 8 +
+           (byLast_.heads.capacity() + byLast_.tails.capacity() + byLast_.next.capacity() +
+            byFull_.heads.capacity() + byFull_.tails.capacity() + byFull_.next.capacity() +
+            byType_.heads.capacity() + byType_.next.capacity()) *
                sizeof(std::uint32_t);
 }
 

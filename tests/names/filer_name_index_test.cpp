@@ -53,28 +53,38 @@ TEST_P(FilerNameIndexTest, FindsWhatTheDatabaseLookupFound) {
     EXPECT_TRUE(nameless.nullPlace && nameless.nullStreet && nameless.nullTitle);
 }
 
-// Names added by the run are found as they are added, past the growth of
-// the tables, without reading names again.
-TEST_P(FilerNameIndexTest, KeepsTheNamesTheRunAdds) {
+// Names added by the run are found as they are added, in id order however
+// they come, past the growth of the tables, without reading names again.
+TEST_P(FilerNameIndexTest, KeepsTheNamesTheRunAddsInIdOrder) {
+    storeName("7", "C", "Doe", "Jane", "1 Main", "Salem");
+    storeName("7", "P", "Doe", "Jane", "1 Main", "Salem");
     names::FilerNameIndex index;
     index.loadFor(connection(), "F1");
-    for (int i = 0; i < 3000; ++i) {
-        const std::string id = std::to_string(i);
-        const std::string last = "Last" + std::to_string(i % 700);
-        const std::string first = "First" + id;
+    const auto add = [&index](const std::string& id, const std::string& last,
+                              const std::string& first) {
         names::IndexedName name;
         name.values[0] = id;
         name.values[1] = "C";
         name.values[2] = last;
         name.values[3] = first;
         index.add(name);
+    };
+    for (int i = 0; i < 3000; ++i) {
+        add(std::to_string(100 + i), "Last" + std::to_string(i % 700), "First");
     }
-    EXPECT_EQ(index.size(), 3000u);
-    EXPECT_EQ(ids(index.withName("last5", "first2105")), (std::vector<std::string>{"2105"}));
-    EXPECT_EQ(ids(index.withName("LAST5", "")),
-              (std::vector<std::string>{"5", "705", "1405", "2105", "2805"}));
+    for (const char* id : {"40", "6", "9999", "50"}) {
+        add(id, "Doe", "Jane");
+    }
+    EXPECT_EQ(index.size(), 3006u);
+    EXPECT_EQ(ids(index.withName("last5", "first")),
+              (std::vector<std::string>{"105", "805", "1505", "2205", "2905"}));
+    EXPECT_EQ(ids(index.withName("DOE", "")),
+              (std::vector<std::string>{"6", "7", "7", "40", "50", "9999"}));
+    const std::vector<names::IndexedName> does = index.withName("doe", "jane");
+    EXPECT_TRUE(does[1].sharedId && does[2].sharedId) << "two names share id 7";
+    EXPECT_FALSE(does[0].sharedId || does[3].sharedId);
     index.loadFor(connection(), "F1");
-    EXPECT_EQ(index.size(), 3000u) << "loaded once per filer";
+    EXPECT_EQ(index.size(), 3006u) << "loaded once per filer";
     index.loadFor(connection(), "F2");
     EXPECT_EQ(index.size(), 0u);
 }
