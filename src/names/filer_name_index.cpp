@@ -130,7 +130,9 @@ void FilerNameIndex::add(const IndexedName& name) {
     byLast_.next.push_back(0);
     byFull_.next.push_back(0);
     byType_.next.push_back(0);
-    if (starts_.size() > byLast_.heads.size()) {
+    // Two names a bucket at most: the buckets cost less than the names, and
+    // a chain walk reads a name or two of others.
+    if (starts_.size() > 2 * byLast_.heads.size()) {
         grow();
     } else {
         linkByName(entry, name[Stored::Naml], name[Stored::Namf], name[Stored::NameType]);
@@ -186,10 +188,10 @@ void FilerNameIndex::linkByName(std::uint32_t entry, std::string_view naml, std:
     }
 }
 
-// Twice the buckets, every name linked again: at most one name per bucket
-// on average.
+// Twice the buckets, every name linked again: one name per bucket on
+// average.
 void FilerNameIndex::grow() {
-    const std::size_t buckets = std::max<std::size_t>(1024, byLast_.heads.size() * 2);
+    const std::size_t buckets = std::max<std::size_t>(512, byLast_.heads.size() * 2);
     for (Chains* chains : {&byLast_, &byFull_, &byType_}) {
         chains->heads.assign(buckets, 0);
         std::fill(chains->next.begin(), chains->next.end(), 0);
