@@ -110,7 +110,8 @@ Steps timeSteps(const dcf::bench::BenchDatabase& database, const std::filesystem
     dcf::names::ImportNAMES(context, importTemp);
     steps.names = names.seconds();
     const dcf::bench::Stopwatch coverSheets;
-    dcf::importers::ImporterContext importers{context, importTemp, {}, {}};
+    dcf::importers::ImporterContext importers{
+        context, importTemp, {importTemp.nameRecords(), {}}, {}, {}};
     dcf::importers::runImporter(importers, dcf::importers::kImportFLR);
     dcf::importers::runImporter(importers, dcf::importers::kImportFORM);
     steps.coverSheets = coverSheets.seconds();

@@ -7,6 +7,7 @@
 #include "floor_insert.h"
 #include "names/check_dcf_names.h"
 #include "run/record_report.h"
+#include "staging/import_temp.h"
 
 #include <atomic>
 #include <cstdio>
@@ -71,6 +72,7 @@ int main(int argc, char** argv) {
         std::atomic<bool> cancelRequested{false};
         dcf::run::RunContext context{request, run, *connection, view, cancelRequested};
         dcf::staging::ImportTemp importTemp(*connection);
+        dcf::names::RunNames names{importTemp.nameRecords(), {}};
         QuietReport report;
 
         const long long tenth = kCalls / 10;
@@ -79,19 +81,26 @@ int main(int argc, char** argv) {
         for (long long part = 0; part < 10; ++part) {
             const dcf::bench::Stopwatch watch;
             for (long long i = part * tenth; i < (part + 1) * tenth; ++i) {
-                dcf::names::CheckDCFNames(context, importTemp,
-                                          std::to_string(1 + (i * 7919) % referred),
+                dcf::names::CheckDCFNames(context, names, std::to_string(1 + (i * 7919) % referred),
                                           dcf::names::Role::Contributor, report);
             }
             tenths.push_back(watch.seconds() / tenth);
         }
         connection->rollback();
+        // What the run keeps in memory per name: the stored names the checks
+        // search (those of the database and those the calls added) and the
+        // file's NAME records.
+        const double indexBytes = static_cast<double>(names.stored.bytesUsed()) /
+                                  static_cast<double>(names.stored.size());
+        const double recordBytes = static_cast<double>(names.fileRecords.bytesUsed()) /
+                                   static_cast<double>(names.fileRecords.size());
         std::printf("name_checks target=%s stored=%lld calls=%lld floor_row_us=%.2f "
                     "first_tenth_us=%.2f last_tenth_us=%.2f last_over_first=%.2f "
-                    "call_over_floor_row=%.2f\n",
+                    "call_over_floor_row=%.2f index_bytes_per_name=%.0f "
+                    "bytes_per_name_record=%.0f\n",
                     options.targetName.c_str(), options.names, kCalls, floorRow * 1e6,
                     tenths.front() * 1e6, tenths.back() * 1e6, tenths.back() / tenths.front(),
-                    tenths.back() / floorRow);
+                    tenths.back() / floorRow, indexBytes, recordBytes);
         return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "name_checks: %s\n", error.what());
