@@ -71,8 +71,6 @@ public:
         const unsigned char* last = bytes_.data() + bytes_.size();
         return {last, last, 0};
     }
-    // The memory the keys take, for the benchmarks.
-    [[nodiscard]] std::size_t bytesUsed() const { return bytes_.capacity(); }
 
 private:
     void load(Cursor& rows);

@@ -88,14 +88,14 @@ void FilerNameIndex::loadFor(db::Connection& db, const std::string& filerId) {
     std::array<std::string, kStoredValues> texts;
     std::string lastId;
     bool lastKept = false;
-    while (rows.next()) {
+    for (bool first = true; rows.next(); first = false) {
         db::Statement& row = rows.row();
-        const std::string id = row.text("name_id");
-        const bool shared = !lastId.empty() && id == lastId;
+        std::string id = db::toText(row.value(static_cast<int>(at(Stored::NameId))));
+        const bool shared = !first && id == lastId;
         if (shared && lastKept) {
             sharedIds_.back() = true;
         }
-        lastId = id;
+        lastId = std::move(id);
         // A null last name equals no name searched for.
         lastKept = !isNull(row, Stored::Naml);
         if (!lastKept) {

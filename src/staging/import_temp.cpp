@@ -101,17 +101,21 @@ void ImportTemp::readSlice(std::span<const std::int64_t> keys, int lastField,
     if (keys.size() > kSliceRows) {
         throw std::logic_error("a slice of IMPORTTEMP holds at most kSliceRows keys");
     }
-    // One text for each last field, made when first needed.
-    static std::array<std::string, 47> texts;
-    const auto last = static_cast<std::size_t>(std::clamp(lastField, 3, 46));
-    std::string& sql = texts[last];
-    if (sql.empty()) {
-        sql = "select import_key, filer_id, rec_type, rec_num, repno, Status";
-        for (std::size_t n = 4; n <= last; ++n) {
-            sql += ", field" + std::to_string(n);
+    // One text for each last field, made once.
+    static const std::array<std::string, 47> texts = [] {
+        std::array<std::string, 47> made;
+        std::string fields;
+        for (std::size_t last = 3; last < made.size(); ++last) {
+            if (last >= 4) {
+                fields += ", field" + std::to_string(last);
+            }
+            made[last] = "select import_key, filer_id, rec_type, rec_num, repno, Status" + fields +
+                         ", Memo from IMPORTTEMP where import_key in (" +
+                         parameterMarks(kSliceRows) + ")";
         }
-        sql += ", Memo from IMPORTTEMP where import_key in (" + parameterMarks(kSliceRows) + ")";
-    }
+        return made;
+    }();
+    const std::string& sql = texts[static_cast<std::size_t>(std::clamp(lastField, 3, 46))];
     db::Values bound;
     bound.reserve(kSliceRows);
     for (std::size_t i = 0; i < kSliceRows; ++i) {
