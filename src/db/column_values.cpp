@@ -25,6 +25,9 @@ void ColumnValues::insertInto(Connection& connection, std::string_view table) co
         sql += i == 0 ? "?" : ", ?";
     }
     sql += ")";
+    if (WriteGuard* guard = connection.writeGuard()) {
+        guard->check(table, sql, columns_, values_, {});
+    }
     bindAndRun(connection.statement(sql), {});
 }
 
@@ -40,6 +43,9 @@ void ColumnValues::update(Connection& connection, std::string_view table, std::s
     }
     sql += " where ";
     sql += where;
+    if (WriteGuard* guard = connection.writeGuard()) {
+        guard->check(table, sql, columns_, values_, keys);
+    }
     bindAndRun(connection.statement(sql), keys);
 }
 

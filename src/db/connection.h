@@ -15,6 +15,24 @@ namespace dcf::db {
 
 enum class Dialect { SQLite, PostgreSQL, Other };
 
+// Sees each row that ColumnValues writes through a connection before it is
+// written: a run's scratch database on a server hands the server the rows its
+// catalog says the server could refuse, so that they fail where they would
+// have failed on the server.
+class WriteGuard {
+public:
+    virtual ~WriteGuard() = default;
+    // `sql` is about to run with `values` (for `columns`, "a, b, c") and then
+    // `keys` bound; throws what the row's database would throw instead.
+    virtual void check(std::string_view table, std::string_view sql, std::string_view columns,
+                       const std::vector<Value>& values, const std::vector<Value>& keys) = 0;
+
+protected:
+    WriteGuard() = default;
+    WriteGuard(const WriteGuard&) = default;
+    WriteGuard& operator=(const WriteGuard&) = default;
+};
+
 // The one shared connection of the program. Opened from a target:
 // "DSN=NAME" (a data source whose driver is the SQLite 3 driver and whose
 // Database is a file is opened directly through SQLite), any other ODBC
@@ -62,6 +80,9 @@ public:
                                 const std::function<bool()>& stopWaiting = {}) = 0;
 
     [[nodiscard]] virtual Dialect dialect() const = 0;
+    // The guard of the rows written through ColumnValues; nullptr for none.
+    void guardWrites(WriteGuard* guard) { writeGuard_ = guard; }
+    [[nodiscard]] WriteGuard* writeGuard() const { return writeGuard_; }
     // "SQLite" for the native backend, "ODBC" otherwise: shown in tests and
     // in the start-up failure message.
     [[nodiscard]] virtual std::string backendName() const = 0;
@@ -83,6 +104,7 @@ private:
     };
     std::unordered_map<std::string, std::unique_ptr<Statement>, TextHash, std::equal_to<>>
         statements_;
+    WriteGuard* writeGuard_ = nullptr;
 };
 
 // Rolls the transaction back unless commit() was called, so a run that
