@@ -64,7 +64,8 @@ bool checkFilers(run::RunContext& context) {
         }
         const FilerLine filer = readFilerLine(line.text);
         KnownFiler known;
-        if (!findFiler(context.db, filer.id, known)) {
+        context.useFiler(filer.id);
+        if (!findFiler(context.db(), filer.id, known)) {
             continue;
         }
         bool stop = false;

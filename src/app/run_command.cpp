@@ -6,6 +6,7 @@
 #include "app/run_outcome.h"
 #include "app/run_scratch.h"
 #include "app/run_window_state.h"
+#include "app/server_transfer.h"
 #include "db/ascii_case.h"
 #include "db/error.h"
 #include "dcf/control_names.h"
@@ -167,19 +168,27 @@ RunOutcome failLogged(run::RunContext& context, const std::exception& failure,
 // Takes the run lock and converts, in the run's open transaction. Returns
 // the outcome of a run that ended here (failed, or rolled back by a cancel or
 // a stop); nothing for a conversion that waits for the closing question.
-std::optional<RunOutcome> convert(run::RunContext& context, staging::ImportTemp& importTemp) {
+std::optional<RunOutcome> convert(run::RunContext& context, staging::ImportTemp& importTemp,
+                                  ServerCopy* server) {
     bool locked = false;
     try {
         // A cancel (a signal, in the batch front end) ends the wait at once.
-        locked = context.db.acquireRunLock(context.request.runLockWait,
-                                           [&context] { return context.cancelRequested.load(); });
+        locked = context.target.acquireRunLock(
+            context.request.runLockWait, [&context] { return context.cancelRequested.load(); });
     } catch (const db::RunLockBusy& busy) {
         return failLogged(context, busy, busy.message());
     }
     if (locked) {
         context.view.setText(control::lblToolBar,
                              "Press the Cancel icon to cancel the conversion.");
+        if (server != nullptr) {
+            readFromServer(context, *server);
+        }
         DCFImport(context, importTemp);
+        if (server != nullptr && !context.cancelRequested &&
+            context.run.counts.driverFailures == 0) {
+            saveOnServer(context, *server, importTemp);
+        }
         if (!context.cancelRequested) {
             context.view.setText(control::lblProcessingMessage,
                                  "Finished converting QORVEX data file");
@@ -220,9 +229,9 @@ void closeLog(run::RunContext& context, RunResult& result) {
 // database on a server, in the target otherwise.
 void makeImportTemp(run::RunContext& context, std::optional<staging::ImportTemp>& importTemp) {
     if (context.scratch != nullptr) {
-        importTemp.emplace(context.db, *context.scratch);
+        importTemp.emplace(context.target, *context.scratch);
     } else {
-        importTemp.emplace(context.db);
+        importTemp.emplace(context.target);
     }
 }
 
@@ -253,7 +262,7 @@ RunOutcome convertAndSettle(run::RunContext& context, RunResult& result) {
     }
     if (transaction && !outcome) {
         try {
-            outcome = convert(context, *importTemp);
+            outcome = convert(context, *importTemp, scratch->serverCopy());
         } catch (const std::exception& failure) {
             outcome = failLogged(context, failure, nothingSaved(failure.what()));
         }
@@ -261,7 +270,7 @@ RunOutcome convertAndSettle(run::RunContext& context, RunResult& result) {
     try {
         closeLog(context, result);
         if (!outcome) {
-            outcome = settleRun(context, *importTemp);
+            outcome = settleRun(context);
         }
     } catch (const std::exception& failure) {
         // A run that failed already has said so and rolled back; a log that

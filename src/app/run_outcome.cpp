@@ -28,13 +28,13 @@ void declined(run::RunContext& context, const char* status, const char* processi
     showStoppedWithoutSaving(context.view);
 }
 
-RunOutcome save(run::RunContext& context, staging::ImportTemp& importTemp) {
+RunOutcome save(run::RunContext& context) {
     try {
         if (context.transaction == nullptr) {
             throw db::DbError("25000", 0, "The conversion has no open transaction.", "dcfconvert");
         }
+        // On a server the rows were written there when the conversion ended.
         names::storeHeldNameId(context);
-        importTemp.saveToTarget();
         context.transaction->commit();
     } catch (const db::DbError& error) {
         return failRun(context, nothingSaved("Saving failed: " + error.message()));
@@ -56,7 +56,7 @@ std::string nothingSaved(const std::string& what) {
     return "The conversion failed and nothing was saved.\r\n" + what;
 }
 
-RunOutcome settleRun(run::RunContext& context, staging::ImportTemp& importTemp) {
+RunOutcome settleRun(run::RunContext& context) {
     const run::RunCounts& counts = context.run.counts;
     if (context.cancelRequested) {
         return RunOutcome::Cancelled;
@@ -72,7 +72,7 @@ RunOutcome settleRun(run::RunContext& context, staging::ImportTemp& importTemp) 
                       "Conversion file contains records that will not be Imported.\r\n"
                       "Check the Log file for error description\r\nDo you want to save this "
                       "conversion?")) {
-            return save(context, importTemp);
+            return save(context);
         }
         declined(context, "Conversion canceled. No files converted.",
                  "Conversion canceled No files converted. See conversion log.");
@@ -83,7 +83,7 @@ RunOutcome settleRun(run::RunContext& context, staging::ImportTemp& importTemp) 
                       "Conversion file has minor errors.\r\n"
                       "Check the Log file for error description\r\nDo you want to save this "
                       "conversion?")) {
-            return save(context, importTemp);
+            return save(context);
         }
         declined(context, "Conversion canceled. No files converted.",
                  "Conversion canceled. No files converted. See conversion log.");
@@ -92,7 +92,7 @@ RunOutcome settleRun(run::RunContext& context, staging::ImportTemp& importTemp) 
     context.view.setText(control::lblToolBar,
                          "Press 'Yes' to complete the conversion, 'No' to cancel the conversion.");
     if (askToSave(context, run::QuestionKind::SaveClean, "Save All Converted Records?")) {
-        return save(context, importTemp);
+        return save(context);
     }
     rollback(context);
     context.view.setText(control::statbarMain, "Conversion canceled. No files converted");

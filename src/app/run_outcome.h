@@ -10,9 +10,9 @@ namespace dcf::app {
 
 // Decides how a run that was not cancelled ends: a failed driver rolls back;
 // otherwise the closing question that fits the counts is asked and only Yes
-// commits, IMPORTTEMP saved with the run. A cancelled run has been rolled
+// commits. A cancelled run has been rolled
 // back already. Ends the run's transaction (context.transaction).
-RunOutcome settleRun(run::RunContext& context, staging::ImportTemp& importTemp);
+RunOutcome settleRun(run::RunContext& context);
 
 // Ends a run whose machinery failed: rolls back the run's transaction if one
 // is open and shows `message`, to which a failed rollback adds its reason.

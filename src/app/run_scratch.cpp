@@ -24,7 +24,7 @@ void createPrivateFile(const std::filesystem::path& file) {
 } // namespace
 
 RunScratch::RunScratch(run::RunContext& context) : context_(context) {
-    if (context.db.dialect() != db::Dialect::PostgreSQL) {
+    if (context.target.dialect() != db::Dialect::PostgreSQL) {
         return;
     }
     // Folders that killed runs left behind would otherwise fill the
@@ -36,16 +36,19 @@ RunScratch::RunScratch(run::RunContext& context) : context_(context) {
     lockDescriptor_ = made.lockDescriptor;
     try {
         open();
+        copy_ = std::make_unique<ServerCopy>(context.target, *connection_);
     } catch (...) {
+        copy_.reset();
         connection_.reset();
         removeFolder();
         throw;
     }
     context_.scratch = connection_.get();
+    context_.server = copy_.get();
 }
 
 void RunScratch::open() {
-    const std::filesystem::path file = folder_ / "importtemp.db";
+    const std::filesystem::path file = folder_ / "scratch.db";
     createPrivateFile(file);
     connection_ = db::Connection::openSqliteFile(file);
     // Nothing of it outlives the run: it need not survive a crash.
@@ -58,6 +61,8 @@ RunScratch::~RunScratch() {
         return;
     }
     context_.scratch = nullptr;
+    context_.server = nullptr;
+    copy_.reset();
     connection_.reset();
     removeFolder();
 }

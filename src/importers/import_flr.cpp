@@ -47,6 +47,7 @@ RowOutcome convertFiler(ImportRow& row) {
         return RowOutcome::stopRun(
             "DCF data file does not include your Velquor Filer ID. Conversion terminating");
     }
+    row.context().useFiler(filer.id);
     if (db::rowExists(row.db(), "select filer_id from filers where filer_id = ?", filer.id)) {
         return RowOutcome::skipped();
     }

@@ -39,7 +39,7 @@ public:
     [[nodiscard]] run::RunContext& context() { return importers_.run; }
     [[nodiscard]] run::ConversionRun& run() { return importers_.run.run; }
     [[nodiscard]] const run::ConversionRun& run() const { return importers_.run.run; }
-    [[nodiscard]] db::Connection& db() { return importers_.run.db; }
+    [[nodiscard]] db::Connection& db() { return importers_.run.db(); }
     [[nodiscard]] staging::ImportTemp& importTemp() { return importers_.importTemp; }
     [[nodiscard]] const staging::StagedRow& staged() const { return staged_; }
 

@@ -30,7 +30,7 @@ void insertName(run::RunContext& context, const std::string& nameId, Role role,
     setPersonColumns(row, kPersonColumns, name.person);
     row.set("os_pac_cb", name.osPacCb).set("os_pac_fec", name.osPacFec);
     static const std::string_view table = recordType("NAME").targetTable;
-    row.insertInto(context.db, table);
+    row.insertInto(context.db(), table);
 }
 
 // The name as the index keeps it: the values the row was written with.

@@ -46,7 +46,7 @@ std::optional<StoredName> storedName(run::RunContext& context, NameMatch& match)
     }
     static const std::string sql = "select name_id, name_type, " + storedNameColumns() +
                                    " from names where filer_id = ? and name_id = ?";
-    db::Cursor found(context.db, sql, context.run.filer.id, match.nameId);
+    db::Cursor found(context.db(), sql, context.run.filer.id, match.nameId);
     if (!found.next()) {
         return std::nullopt;
     }

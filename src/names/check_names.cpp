@@ -42,7 +42,7 @@ struct SameNames {
 // the role, which decides alone.
 SameNames sameNames(run::RunContext& context, FilerNameIndex& stored, const ResolvedName& name,
                     const std::string& role) {
-    stored.loadFor(context.db, context.run.filer.id);
+    stored.loadFor(context.db(), context.run.filer.id);
     SameNames same;
     same.inRole = stored.hasNameOfType(name.name.naml, name.name.namf, role);
     if (!same.inRole) {

@@ -30,7 +30,7 @@ std::string drawNext(db::Connection& db, const char* column, std::int64_t count,
 std::int64_t FindNextNameIDs(run::RunContext& context, std::int64_t count) {
     std::optional<std::int64_t>& held = context.run.heldNameId;
     if (!held) {
-        const std::int64_t first = std::stoll(drawNext(context.db, "NameID", count, "name id"));
+        const std::int64_t first = std::stoll(drawNext(context.db(), "NameID", count, "name id"));
         held = first + count;
         return first;
     }
@@ -45,7 +45,7 @@ std::string FindNextNameID(run::RunContext& context) {
 
 void storeHeldNameId(run::RunContext& context) {
     if (const std::optional<std::int64_t> held = context.run.heldNameId) {
-        context.db.statement("update repno set NameID = ?").run(*held);
+        context.db().statement("update repno set NameID = ?").run(*held);
     }
 }
 

@@ -16,12 +16,14 @@ void rethrowIfRunEnding(RunContext& context, const std::exception& error) {
         throw *dbError;
     }
     const db::Transaction* transaction = context.transaction;
-    if (transaction != nullptr && transaction->open() && !context.db.transactionIntact()) {
-        throw dbError->endingTransaction();
+    if (transaction == nullptr || !transaction->open()) {
+        return;
     }
-    // The scratch IMPORTTEMP is the run's too: rows staged in it are gone
-    // once SQLite has rolled it back by itself (a full disk).
-    if (context.scratch != nullptr && !context.scratch->transactionIntact()) {
+    // On a server the rows so far live in the scratch, gone once SQLite has
+    // rolled it back by itself (a full disk); and a row the server was asked
+    // about may have ended the server's transaction.
+    if (!context.db().transactionIntact() ||
+        (context.scratch != nullptr && !context.target.transactionIntact())) {
         throw dbError->endingTransaction();
     }
 }

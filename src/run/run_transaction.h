@@ -11,7 +11,7 @@ namespace dcf::run {
 // saved.
 class RunTransaction {
 public:
-    explicit RunTransaction(RunContext& context) : context_(context), transaction_(context.db) {
+    explicit RunTransaction(RunContext& context) : context_(context), transaction_(context.target) {
         context_.transaction = &transaction_;
     }
     ~RunTransaction() { context_.transaction = nullptr; }

@@ -86,6 +86,9 @@ bool ImportDCFRecords(run::RunContext& context, ImportTemp& importTemp, const St
         return false;
     }
     takeFiler(context.run.filer, line, split);
+    if (split.filerId) {
+        context.useFiler(*split.filerId);
+    }
     return true;
 }
 

@@ -2,34 +2,14 @@
 
 #include "db/backend_sql.h"
 #include "db/cursor.h"
+#include "db/error.h"
+#include "db/server_bulk_insert.h"
+#include "db/server_catalog.h"
 #include "staging/staging_row.h"
 
-#include <memory>
 #include <vector>
 
 namespace dcf::staging {
-namespace {
-
-// Rows per insert: one statement carries what 100 did. The PostgreSQL driver
-// loses its way in a statement of 10,000 parameters (200 rows); 5,000 work.
-constexpr std::size_t kRowsPerInsert = 100;
-
-std::string multiRowInsert(std::size_t rows) {
-    std::string columns = "import_key";
-    std::string marks = "(?";
-    for (const std::string& column : importTempColumns()) {
-        columns += ", " + column;
-        marks += ", ?";
-    }
-    marks += ")";
-    std::string sql = "insert into IMPORTTEMP (" + columns + ") values " + marks;
-    for (std::size_t row = 1; row < rows; ++row) {
-        sql += ", " + marks;
-    }
-    return sql;
-}
-
-} // namespace
 
 void makeScratchImportTemp(db::Connection& scratch, std::int64_t firstKey) {
     std::string sql = "create table IMPORTTEMP (import_key INTEGER PRIMARY KEY AUTOINCREMENT";
@@ -45,39 +25,29 @@ void makeScratchImportTemp(db::Connection& scratch, std::int64_t firstKey) {
 }
 
 std::int64_t copyImportTemp(db::Connection& scratch, db::Connection& target) {
-    const std::size_t width = importTempColumns().size() + 1;
-    std::vector<db::Value> values;
-    values.reserve(width * kRowsPerInsert);
+    const db::ServerCatalog catalog = db::ServerCatalog::read(target, {"IMPORTTEMP"});
+    const db::ServerTable* table = catalog.table("IMPORTTEMP");
+    if (table == nullptr) {
+        throw db::DbError("42P01", 0, "The server has no table IMPORTTEMP.", "dcfconvert");
+    }
+    std::string columns;
+    for (const db::ServerColumn& column : table->columns) {
+        columns += columns.empty() ? column.name : ", " + column.name;
+    }
+    db::ServerBulkInsert bulk(target, *table);
+    std::vector<db::Value> values(table->columns.size());
     std::int64_t lastKey = 0;
-    const auto flush = [&] {
-        const std::size_t rows = values.size() / width;
-        // Full batches share one prepared statement; the last, shorter one
-        // has its own.
-        std::unique_ptr<db::Statement> tail;
-        db::Statement& insert = rows == kRowsPerInsert
-                                    ? target.statement(multiRowInsert(rows))
-                                    : *(tail = target.prepare(multiRowInsert(rows)));
-        for (std::size_t i = 0; i < values.size(); ++i) {
-            insert.bind(static_cast<int>(i + 1), values[i]);
-        }
-        insert.execute();
-        values.clear();
-    };
-    db::Cursor staged(scratch, "select * from IMPORTTEMP order by import_key");
-    db::Statement& select = staged.row();
+    db::Cursor staged(scratch, "select " + columns + " from IMPORTTEMP order by import_key");
+    db::Statement& row = staged.row();
     while (staged.next()) {
-        lastKey = select.integer("import_key");
-        values.emplace_back(lastKey);
-        for (const std::string& column : importTempColumns()) {
-            values.push_back(select.value(column));
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            values[i] =
+                db::ServerCatalog::forServer(table->columns[i], row.value(static_cast<int>(i)));
         }
-        if (values.size() == width * kRowsPerInsert) {
-            flush();
-        }
+        lastKey = row.integer("import_key");
+        bulk.add(values);
     }
-    if (!values.empty()) {
-        flush();
-    }
+    bulk.finish();
     return lastKey;
 }
 

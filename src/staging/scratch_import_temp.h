@@ -11,7 +11,8 @@ namespace dcf::staging {
 void makeScratchImportTemp(db::Connection& scratch, std::int64_t firstKey);
 
 // Inserts every row of the scratch IMPORTTEMP into the target's, in key
-// order and with their keys, several rows per statement. Returns the last
+// order and with their keys, thousands of rows per statement (a PostgreSQL
+// target: db::ServerBulkInsert). Returns the last
 // key copied, 0 when there was none.
 std::int64_t copyImportTemp(db::Connection& scratch, db::Connection& target);
 

@@ -35,6 +35,9 @@ constexpr bool kSanitized = DCF_SANITIZED != 0;
 constexpr const char* kStaging = "Processing input records from DCF file.";
 constexpr const char* kRenumbering = "Processing name records from DCF file";
 constexpr const char* kCommit = "commit";
+// A run on a server: copying the filer's records in, and writing the rows out.
+constexpr const char* kCopyIn = "Reading the filer's records from the server";
+constexpr const char* kTransfer = "Writing the converted records to the server";
 constexpr const char* kEnded = "ended";
 // A step that begins this long in the reference run is killed within;
 // a shorter one at once on its line.
@@ -466,23 +469,33 @@ TEST(CrashSafety, KilledOnPostgresqlTheTablesStayAndTheNextRunConverts) {
     ASSERT_EQ(whole.exitStatus, 0) << outputOf(whole);
     kills.saved = withoutImportKeys(contentsOf(reference.target()));
 
-    // Staging, the longest importer and the commit.
+    // The copy-in, staging, the longest importer, the transfer and the commit.
     const std::vector<Phase> phases = phasesOf(whole);
+    const Phase* copyIn = nullptr;
     const Phase* staging = nullptr;
     const Phase* importer = nullptr;
+    const Phase* transfer = nullptr;
     for (const Phase& phase : phases) {
-        if (phase.name == kStaging) {
+        if (phase.name == kCopyIn) {
+            copyIn = &phase;
+        } else if (phase.name == kTransfer) {
+            transfer = &phase;
+        } else if (phase.name == kStaging) {
             staging = &phase;
         } else if (phase.name.starts_with("Processing ") && phase.name != kRenumbering &&
                    (importer == nullptr || lengthOf(phase) > lengthOf(*importer))) {
             importer = &phase;
         }
     }
-    ASSERT_TRUE(staging != nullptr && importer != nullptr) << outputOf(whole);
+    ASSERT_TRUE(copyIn != nullptr && staging != nullptr && importer != nullptr &&
+                transfer != nullptr)
+        << outputOf(whole);
     std::vector<KillRecord> records;
     for (const KillPoint& point :
-         {KillPoint{staging->name, 0.5, lengthOf(*staging)},
-          KillPoint{importer->name, 0.5, lengthOf(*importer)}, KillPoint{kCommit, 0.0, {}}}) {
+         {KillPoint{copyIn->name, 0.5, lengthOf(*copyIn)},
+          KillPoint{staging->name, 0.5, lengthOf(*staging)},
+          KillPoint{importer->name, 0.5, lengthOf(*importer)},
+          KillPoint{transfer->name, 0.5, lengthOf(*transfer)}, KillPoint{kCommit, 0.0, {}}}) {
         records.push_back(kills.kill(point));
     }
     printRecords("kills of a " + std::to_string(whole.endedAt / milliseconds(1)) +

@@ -36,10 +36,15 @@ inline std::string formLine(const std::string& report, const std::string& filer,
     return dcfLine("FORM", report, "0", 46, fields);
 }
 
-// A contribution from a NAME record, in a report.
+// A contribution from a NAME record, in a report; `fields` replace the
+// date and the amount.
 inline std::string rcptLine(const std::string& number, const std::string& report,
-                            const std::string& contributor) {
-    return dcfLine("RCPT", number, report, 12, {{7, contributor}, {8, "20260115"}, {9, "10.00"}});
+                            const std::string& contributor,
+                            std::map<int, std::string> fields = {}) {
+    fields.emplace(7, contributor);
+    fields.emplace(8, "20260115");
+    fields.emplace(9, "10.00");
+    return dcfLine("RCPT", number, report, 12, fields);
 }
 
 // A summary line: form COH, line item 1, amount 100.

@@ -72,7 +72,7 @@ TEST_P(ServerScratchTest, TheRowsAreSavedWithTheServersKeysFromAPrivateScratchFi
                            whileRunning = entries(temporary);
                            if (whileRunning.size() == 1) {
                                folderMode = permissions(whileRunning[0]);
-                               fileMode = permissions(whileRunning[0] / "importtemp.db");
+                               fileMode = permissions(whileRunning[0] / "scratch.db");
                            }
                        });
     writeDcf("report.DCF_ZV", kReport);

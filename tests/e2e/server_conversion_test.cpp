@@ -1,0 +1,152 @@
+// A run on a server converts in its scratch database and writes its rows to
+// the server at the end: the rows are those a SQLite run of the same file
+// makes; a value the server's columns cannot hold fails its own record with
+// the server's own error, in its place in the log; a row the server refuses
+// at the end fails the run, names the table and the row, and keeps nothing.
+#include "db/error.h"
+#include "db/value.h"
+#include "dcf_generator.h"
+#include "dcf_lines.h"
+#include "run_fixture.h"
+
+#include <regex>
+
+#include <gtest/gtest.h>
+
+namespace dcf::test {
+namespace {
+
+using Tables = std::map<std::string, std::vector<std::string>>;
+
+// Keys aside, and every number in one form: SQLite hands amounts back as
+// short as they go, the server with four places.
+Tables comparable(db::Connection& connection) {
+    Tables tables;
+    for (auto& [table, rows] : tableContents(connection)) {
+        for (std::string row : rows) {
+            if (table == "IMPORTTEMP") {
+                row.erase(0, row.find('|') + 1);
+            }
+            std::string same;
+            std::size_t start = 0;
+            while (start < row.size()) {
+                const std::size_t end = row.find('|', start);
+                const std::string value = row.substr(start, end - start);
+                const auto amount = db::Currency::parse(value);
+                same += (amount ? amount->toString() : value) + "|";
+                start = end + 1;
+            }
+            tables[table].push_back(same);
+        }
+        std::sort(tables[table].begin(), tables[table].end());
+    }
+    return tables;
+}
+
+std::string masked(const std::string& log) {
+    const std::string timed =
+        std::regex_replace(log, std::regex(R"(\d{1,2}:\d{2}:\d{2}[AP]M)"), "<time>");
+    return std::regex_replace(timed, std::regex(R"(\d{1,2}/\d{1,2}/\d{4})"), "<date>");
+}
+
+void answerEverything(RecordingView& view) {
+    for (const run::QuestionKind kind :
+         {run::QuestionKind::ConfirmRun, run::QuestionKind::DuplicateFiler,
+          run::QuestionKind::SaveNotImported, run::QuestionKind::SaveMinor,
+          run::QuestionKind::SaveClean}) {
+        view.answer(kind, {yes()});
+    }
+}
+
+TEST(ServerConversion, AGeneratedFileGivesTheRowsOfASqliteRunInEveryTable) {
+    std::string why;
+    if (!postgresAvailable(why)) {
+        if (postgresRequired()) {
+            FAIL() << why;
+        }
+        GTEST_SKIP() << why;
+    }
+    const TempFolder files;
+    const std::filesystem::path file = files.path() / "generated.DCF_ZV";
+    bench::generateRunFile(file, 20000, 2000, 3);
+    std::filesystem::create_directory(files.path() / "logs");
+    run::RunRequest request;
+    request.file = app::selectedFile(file);
+    request.logsFolder = files.path() / "logs";
+    std::vector<std::string> logs;
+    std::vector<Tables> converted;
+    for (const Target target : {Target::NativeSqlite, Target::PostgreSQL}) {
+        const TestDatabase database(target);
+        const auto connection = database.connect();
+        RecordingView view;
+        answerEverything(view);
+        std::atomic<bool> cancel{false};
+        const app::RunResult result = app::runConversion(request, *connection, view, cancel);
+        ASSERT_EQ(result.outcome, app::RunOutcome::Saved) << targetName(target);
+        converted.push_back(comparable(*connection));
+        logs.push_back(masked(readFile(result.logPath)));
+    }
+    EXPECT_GT(converted[0]["RCPT"].size(), 1000U);
+    for (const auto& [table, rows] : converted[0]) {
+        EXPECT_TRUE(rows == converted[1][table]) << table;
+    }
+    EXPECT_EQ(logs[0], logs[1]);
+}
+
+using ServerConversionTest = RunTest;
+
+// A report with three contributions from one contributor, the second for
+// an amount of six digits before the point.
+const std::string kReport =
+    kHeader + "FLR,1,0,A,B,COH,F123456,X,Y,1\r\n" +
+    nameLine("1", {{7, "Doe Campaign"}, {12, "100 Main St"}, {14, "Springfield"}, {15, "ST"}}) +
+    nameLine("2", {{7, "Roe"}, {8, "Ann"}, {12, "2 Elm"}, {14, "Salem"}, {15, "OR"}}) +
+    formLine("1", "1", "2") + rcptLine("10", "1", "2") +
+    rcptLine("11", "1", "2", {{9, "123456.78"}}) + rcptLine("12", "1", "2") + smryLine("13", "1");
+
+TEST_P(ServerConversionTest, AValueTheServersColumnCannotHoldFailsItsRecordWithTheServersError) {
+    // The catalog, not the schema of the program, says what the server takes.
+    connection().executeScript("alter table RCPT alter column ctrib_amt type numeric(7,2)");
+    writeDcf("report.DCF_ZV", kReport);
+    answerEverything(view_);
+    const app::RunResult result = run();
+    ASSERT_EQ(result.outcome, app::RunOutcome::Saved) << finalLog(result);
+    EXPECT_EQ(result.counts.unexpectedErrors, 1);
+    EXPECT_EQ(count("select count(*) from RCPT"), 2);
+
+    // The server's own words, as a row-by-row write would have had them.
+    std::string refusal;
+    try {
+        connection().executeScript("insert into RCPT (ctrib_amt) values (123456.78)");
+    } catch (const db::DbError& error) {
+        refusal = error.message();
+    }
+    ASSERT_NE(refusal, "");
+    const std::string log = finalLog(result);
+    const std::size_t block = log.find("(Procedure ImportRCPT)");
+    ASSERT_NE(block, std::string::npos) << log;
+    EXPECT_NE(log.find("Record Number = 11", block), std::string::npos) << log;
+    EXPECT_NE(log.find("---- Error Description: " + refusal, block), std::string::npos) << log;
+}
+
+TEST_P(ServerConversionTest, ARowTheServerRefusesAtTheEndFailsTheRunNamingItAndKeepsNothing) {
+    // A rule no catalog column shows: only the server knows it.
+    connection().executeScript(
+        "alter table RCPT add constraint no_item_11 check (item_id is distinct from '11')");
+    const auto before = contents();
+    writeDcf("report.DCF_ZV", kReport);
+    answerEverything(view_);
+    const app::RunResult result = run();
+    EXPECT_EQ(result.outcome, app::RunOutcome::Failed);
+    EXPECT_EQ(contents(), before);
+    const std::string log = finalLog(result);
+    EXPECT_NE(log.find("---- (Procedure DCFImport)"), std::string::npos) << log;
+    EXPECT_NE(log.find("The server refused a row of rcpt: {"), std::string::npos) << log;
+    EXPECT_NE(log.find("\"item_id\":\"11\""), std::string::npos) << log;
+    EXPECT_NE(log.find("no_item_11"), std::string::npos) << log;
+}
+
+DCF_ON_DATABASE_SERVER(ServerConversionTest);
+
+} // namespace
+} // namespace dcf::test
