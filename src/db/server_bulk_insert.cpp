@@ -2,141 +2,172 @@
 
 #include "db/error.h"
 
-#include <array>
+#include <cstring>
+#include <string_view>
 
 namespace dcf::db {
 namespace {
 
-// A refused row is named by its text, cut to this length.
+// A refused row is named by its values, cut to this length.
 constexpr std::size_t kRowShown = 400;
 
-void appendJsonString(std::string& out, std::string_view text) {
-    static constexpr std::array<char, 16> hex{'0', '1', '2', '3', '4', '5', '6', '7',
-                                              '8', '9', 'a', 'b', 'c', 'd', 'e', 'f'};
-    out += '"';
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20U) {
-            out += "\\u00";
-            out += hex[byte >> 4U];
-            out += hex[byte & 0x0FU];
-        } else {
-            out += c;
-        }
-    }
-    out += '"';
+std::uint32_t readLength(const char* at) {
+    std::uint32_t length = 0;
+    std::memcpy(&length, at, sizeof length);
+    return length;
 }
 
 } // namespace
 
-void appendJson(std::string& out, const Value& value) {
-    if (std::holds_alternative<Null>(value)) {
-        out += "null";
-    } else if (const auto* text = std::get_if<std::string>(&value)) {
-        appendJsonString(out, *text);
-    } else if (const auto* amount = std::get_if<Currency>(&value)) {
-        appendJsonString(out, amount->toString());
-    } else if (const auto* flag = std::get_if<bool>(&value)) {
-        out += *flag ? "true" : "false";
-    } else {
-        out += std::to_string(std::get<std::int64_t>(value));
+void appendArrayElement(std::string& array, std::string_view text) {
+    array += '"';
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            array += '\\';
+        }
+        array += c;
     }
+    array += '"';
+}
+
+std::string serverText(const Value& value) {
+    if (const auto* text = std::get_if<std::string>(&value)) {
+        return *text;
+    }
+    if (const auto* amount = std::get_if<Currency>(&value)) {
+        return amount->toString();
+    }
+    if (const auto* flag = std::get_if<bool>(&value)) {
+        return *flag ? "t" : "f";
+    }
+    if (const auto* integer = std::get_if<std::int64_t>(&value)) {
+        return std::to_string(*integer);
+    }
+    return {};
 }
 
 ServerBulkInsert::ServerBulkInsert(Connection& server, const ServerTable& table)
     : server_(server), table_(table) {
     std::string columns;
+    std::string arrays;
     for (const ServerColumn& column : table.columns) {
         columns += columns.empty() ? column.name : ", " + column.name;
+        arrays += (arrays.empty() ? "cast(? as " : ", cast(? as ") + column.type + "[])";
     }
-    sql_ = "insert into " + table.name + " (" + columns + ") select " + columns +
-           " from json_populate_recordset(null::" + table.name + ", ?)";
+    // A statement of its own, so that its bound arrays go with the table.
+    insert_ = server_.prepare("insert into " + table.name + " (" + columns +
+                              ") select * from unnest(" + arrays + ")");
+}
+
+ServerBulkInsert::~ServerBulkInsert() {
+    if (sending_.valid()) {
+        sending_.wait();
+    }
 }
 
 void ServerBulkInsert::add(const std::vector<Value>& row) {
-    rows_ += '{';
-    bool first = true;
-    for (std::size_t i = 0; i < row.size() && i < table_.columns.size(); ++i) {
-        // A missing key reads as null.
-        if (std::holds_alternative<Null>(row[i])) {
+    std::string& rows = batch_.rows;
+    for (std::size_t i = 0; i < table_.columns.size(); ++i) {
+        if (i >= row.size() || std::holds_alternative<Null>(row[i])) {
+            rows += '\0';
             continue;
         }
-        if (!first) {
-            rows_ += ',';
-        }
-        first = false;
-        appendJsonString(rows_, table_.columns[i].name);
-        rows_ += ':';
-        appendJson(rows_, row[i]);
+        const std::string text = serverText(row[i]);
+        const auto length = static_cast<std::uint32_t>(text.size());
+        rows += '\1';
+        rows.append(reinterpret_cast<const char*>(&length), sizeof length);
+        rows += text;
     }
-    rows_ += '}';
-    rowEnds_.push_back(rows_.size());
-    if (rows_.size() >= kBatchBytes) {
+    batch_.ends.push_back(rows.size());
+    if (rows.size() >= kBatchBytes) {
         flush();
     }
 }
 
 void ServerBulkInsert::finish() {
     flush();
+    waitForSent();
+}
+
+void ServerBulkInsert::waitForSent() {
+    if (sending_.valid()) {
+        sending_.get();
+    }
 }
 
 void ServerBulkInsert::flush() {
-    if (rowEnds_.empty()) {
+    if (batch_.ends.empty()) {
         return;
     }
-    write(0, rowEnds_.size());
-    written_ += static_cast<std::int64_t>(rowEnds_.size());
-    rows_.clear();
-    rowEnds_.clear();
+    waitForSent();
+    auto sent = std::make_shared<Batch>(std::move(batch_));
+    batch_ = Batch{};
+    ++statements_;
+    written_ += static_cast<std::int64_t>(sent->ends.size());
+    sending_ = std::async(std::launch::async, [this, sent] { write(*sent, 0, sent->ends.size()); });
 }
 
-std::string_view ServerBulkInsert::rowText(std::size_t row) const {
-    const std::size_t start = row == 0 ? 0 : rowEnds_[row - 1];
-    return std::string_view(rows_).substr(start, rowEnds_[row] - start);
-}
-
-std::string ServerBulkInsert::document(std::size_t first, std::size_t last) const {
-    std::string json = "[";
-    // Rows are stored back to back; the document separates them.
-    for (std::size_t row = first; row < last; ++row) {
-        if (row != first) {
-            json += ',';
+template <typename Each>
+void ServerBulkInsert::visitRow(const Batch& batch, std::size_t row, Each&& each) const {
+    std::size_t at = row == 0 ? 0 : batch.ends[row - 1];
+    for (std::size_t column = 0; column < table_.columns.size(); ++column) {
+        if (batch.rows[at++] == '\0') {
+            each(column, nullptr);
+            continue;
         }
-        json += rowText(row);
+        const std::uint32_t length = readLength(batch.rows.data() + at);
+        at += sizeof length;
+        const std::string_view text(batch.rows.data() + at, length);
+        each(column, &text);
+        at += length;
     }
-    return json + "]";
 }
 
-void ServerBulkInsert::write(std::size_t first, std::size_t last) {
-    Statement& insert = server_.statement(sql_);
-    const std::string json = document(first, last);
+std::string ServerBulkInsert::describeRow(const Batch& batch, std::size_t row) const {
+    std::string shown;
+    visitRow(batch, row, [&](std::size_t column, const std::string_view* text) {
+        if (text != nullptr) {
+            shown += (shown.empty() ? "" : ", ") + table_.columns[column].name + " = " +
+                     std::string(*text);
+        }
+    });
+    return shown.substr(0, kRowShown);
+}
+
+void ServerBulkInsert::write(const Batch& batch, std::size_t first, std::size_t last) {
+    std::vector<std::string> arrays(table_.columns.size(), "{");
+    for (std::size_t row = first; row < last; ++row) {
+        visitRow(batch, row, [&](std::size_t column, const std::string_view* text) {
+            std::string& array = arrays[column];
+            if (row != first) {
+                array += ',';
+            }
+            if (text == nullptr) {
+                array += "NULL";
+            } else {
+                appendArrayElement(array, *text);
+            }
+        });
+    }
     try {
-        ++statements_;
-        insert.bindText(1, json);
-        insert.execute();
-        insert.reset();
-        return;
+        for (std::size_t column = 0; column < arrays.size(); ++column) {
+            arrays[column] += '}';
+            insert_->bindText(static_cast<int>(column + 1), arrays[column]);
+        }
+        insert_->execute();
+        insert_->reset();
     } catch (const DbError& refused) {
-        insert.reset();
-        const bool canHalve =
-            last - first > 1 && !refused.endsTransaction() && server_.transactionIntact();
-        if (canHalve) {
+        insert_->reset();
+        if (last - first > 1 && !refused.endsTransaction() && server_.transactionIntact()) {
             const std::size_t middle = first + (last - first) / 2;
-            write(first, middle);
-            write(middle, last);
+            write(batch, first, middle);
+            write(batch, middle, last);
             // Both halves were taken: the refusal was no one row's.
             throw;
         }
-        std::string rows(rowText(first).substr(0, kRowShown));
-        if (last - first > 1) {
-            rows = std::to_string(last - first) + " rows from " + rows;
-        }
         throw DbError(refused.sqlState(), refused.nativeCode(),
-                      "The server refused a row of " + table_.name + ": " + rows + ": " +
-                          refused.message(),
+                      "The server refused a row of " + table_.name + " (" +
+                          describeRow(batch, first) + "): " + refused.message(),
                       refused.source());
     }
 }

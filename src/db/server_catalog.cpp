@@ -119,10 +119,11 @@ ServerCatalog::ServerCatalog(std::vector<ServerTable> tables) : tables_(std::mov
 }
 
 ServerCatalog ServerCatalog::read(Connection& server, const std::vector<std::string>& tables) {
-    std::string sql = "select lower(table_name) as table_name, lower(column_name) as column_name, "
-                      "data_type, character_maximum_length, numeric_precision, numeric_scale, "
-                      "is_nullable from information_schema.columns where table_schema = "
-                      "current_schema() and lower(table_name) in (";
+    std::string sql =
+        "select lower(table_name) as table_name, lower(column_name) as column_name, "
+        "data_type, udt_name, character_maximum_length, numeric_precision, numeric_scale, "
+        "is_nullable from information_schema.columns where table_schema = "
+        "current_schema() and lower(table_name) in (";
     Values names;
     for (const std::string& table : tables) {
         sql += names.empty() ? "?" : ", ?";
@@ -141,6 +142,7 @@ ServerCatalog ServerCatalog::read(Connection& server, const std::vector<std::str
         column.name = row.text("column_name");
         const std::string dataType = row.text("data_type");
         column.kind = kindOf(dataType);
+        column.type = row.text("udt_name");
         column.notNull = row.text("is_nullable") == "NO";
         if (column.kind == ServerColumn::Kind::Text) {
             column.maxChars = number(row.text("character_maximum_length"));

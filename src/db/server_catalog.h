@@ -16,6 +16,8 @@ struct ServerColumn {
     enum class Kind { Text, Integer, Boolean, Numeric, Other };
     std::string name; // lower case, as the server keeps it
     Kind kind = Kind::Text;
+    // The server's name of the type, as a cast takes it: "text", "numeric".
+    std::string type = "text";
     // The most characters a text column takes; nothing when unlimited.
     std::optional<std::int64_t> maxChars;
     // Digits in all and after the point of a numeric column; nothing when
