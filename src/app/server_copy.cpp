@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <map>
-#include <optional>
 
 namespace dcf::app {
 namespace {
@@ -102,22 +101,22 @@ void ServerCopy::copyRows(const db::ServerTable& table, const std::string& where
     db::Statement& insert = scratch_.statement(insertSql(table));
     const std::string select = "select " + columnList(table) + " from " + table.name + where;
     std::int64_t copied = 0;
-    {
-        std::optional<db::Cursor> rows;
-        if (where.empty()) {
-            rows.emplace(server_, select);
-        } else {
-            rows.emplace(server_, select, key);
-        }
-        while (rows->next()) {
-            const std::vector<db::Value> values = rowValues(rows->row(), 0, table.columns.size());
-            for (std::size_t i = 0; i < values.size(); ++i) {
-                insert.bind(static_cast<int>(i + 1), values[i]);
-            }
-            insert.execute();
-            ++copied;
-        }
+    // A statement of its own: one kept from an earlier run would refuse a
+    // table whose columns changed since.
+    const std::unique_ptr<db::Statement> rows = server_.prepare(select);
+    if (!where.empty()) {
+        rows->bind(1, key);
     }
+    rows->execute();
+    while (rows->next()) {
+        const std::vector<db::Value> values = rowValues(*rows, 0, table.columns.size());
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            insert.bind(static_cast<int>(i + 1), values[i]);
+        }
+        insert.execute();
+        ++copied;
+    }
+    rows->reset();
     if (copied == 0) {
         return;
     }

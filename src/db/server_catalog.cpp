@@ -1,7 +1,6 @@
 #include "db/server_catalog.h"
 
 #include "db/ascii_case.h"
-#include "db/cursor.h"
 
 #include <charconv>
 #include <cstdlib>
@@ -131,9 +130,11 @@ ServerCatalog ServerCatalog::read(Connection& server, const std::vector<std::str
     }
     sql += ") order by table_name, ordinal_position";
     std::vector<ServerTable> read;
-    Cursor rows(server, sql, names);
-    while (rows.next()) {
-        Statement& row = rows.row();
+    // A statement of its own, as the catalog's columns are read each run.
+    const std::unique_ptr<Statement> rows = server.prepare(sql);
+    rows->run(names);
+    while (rows->next()) {
+        Statement& row = *rows;
         const std::string table = row.text("table_name");
         if (read.empty() || read.back().name != table) {
             read.push_back({table, {}, true});
@@ -156,6 +157,7 @@ ServerCatalog ServerCatalog::read(Connection& server, const std::vector<std::str
         }
         read.back().columns.push_back(std::move(column));
     }
+    rows->reset();
     return ServerCatalog(std::move(read));
 }
 

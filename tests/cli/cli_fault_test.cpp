@@ -219,15 +219,25 @@ INSTANTIATE_TEST_SUITE_P(NativeSqlite, CliLogFaultTest, ::testing::Values(Target
 
 using CliServerFaultTest = CliFaultTest;
 
-// A server shut down ends every session as this does; the run sees its
-// connection go mid-run.
+// A server shut down ends every session as this does. A trigger that sleeps
+// holds the run at its transfer of rows to the server, so that its session
+// ends in the middle of the run however fast the conversion before it was.
 TEST_P(CliServerFaultTest, AServerThatEndsTheSessionMidRunFailsAndKeepsNothing) {
+    connection().executeScript("create function hold_rows() returns trigger language plpgsql as "
+                               "$$ begin perform pg_sleep(600); return null; end $$;\n"
+                               "create trigger hold_rows before insert on IMPORTTEMP "
+                               "for each statement execute function hold_rows()");
     const auto before = tableContents(connection());
     const fs::path file = writeMemoFile(files_.path(), "F108", 20000);
     const Process run = runFrontEnd(
-        args(file, {"--similar-names", "new"}), files_.path(), {.whileRunning = [&](pid_t pid) {
-            ASSERT_TRUE(waitForText(outputFile(files_.path()), "filer: ", pid));
-            std::this_thread::sleep_for(std::chrono::seconds(1));
+        args(file, {"--similar-names", "new"}), files_.path(), {.whileRunning = [&](pid_t) {
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+            while (selectRows(connection(), "select pid from pg_stat_activity where wait_event "
+                                            "= 'PgSleep' and datname = current_database()")
+                       .empty()) {
+                ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "no transfer began";
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
             connection().executeScript("select pg_terminate_backend(pid) from "
                                        "pg_stat_activity where datname = current_database() "
                                        "and pid <> pg_backend_pid()");

@@ -58,7 +58,10 @@ void answerEverything(RecordingView& view) {
     }
 }
 
-TEST(ServerConversion, AGeneratedFileGivesTheRowsOfASqliteRunInEveryTable) {
+// Two files for one filer, one after the other: the second is checked
+// against the names, the filer's row and the counters the first stored,
+// which a run on a server copies in and writes back.
+TEST(ServerConversion, GeneratedFilesGiveTheRowsAndLogsOfASqliteRunInEveryTable) {
     std::string why;
     if (!postgresAvailable(why)) {
         if (postgresRequired()) {
@@ -67,30 +70,35 @@ TEST(ServerConversion, AGeneratedFileGivesTheRowsOfASqliteRunInEveryTable) {
         GTEST_SKIP() << why;
     }
     const TempFolder files;
-    const std::filesystem::path file = files.path() / "generated.DCF_ZV";
-    bench::generateRunFile(file, 20000, 2000, 3);
+    const std::filesystem::path first = files.path() / "first.DCF_ZV";
+    const std::filesystem::path second = files.path() / "second.DCF_ZV";
+    bench::generateRunFile(first, 20000, 2000, 3);
+    bench::generateRunFile(second, 5000, 1000, 4);
     std::filesystem::create_directory(files.path() / "logs");
     run::RunRequest request;
-    request.file = app::selectedFile(file);
     request.logsFolder = files.path() / "logs";
     std::vector<std::string> logs;
     std::vector<Tables> converted;
     for (const Target target : {Target::NativeSqlite, Target::PostgreSQL}) {
         const TestDatabase database(target);
         const auto connection = database.connect();
-        RecordingView view;
-        answerEverything(view);
-        std::atomic<bool> cancel{false};
-        const app::RunResult result = app::runConversion(request, *connection, view, cancel);
-        ASSERT_EQ(result.outcome, app::RunOutcome::Saved) << targetName(target);
+        for (const std::filesystem::path& file : {first, second}) {
+            RecordingView view;
+            answerEverything(view);
+            std::atomic<bool> cancel{false};
+            request.file = app::selectedFile(file);
+            const app::RunResult result = app::runConversion(request, *connection, view, cancel);
+            ASSERT_EQ(result.outcome, app::RunOutcome::Saved) << targetName(target);
+            logs.push_back(masked(readFile(result.logPath)));
+        }
         converted.push_back(comparable(*connection));
-        logs.push_back(masked(readFile(result.logPath)));
     }
     EXPECT_GT(converted[0]["RCPT"].size(), 1000U);
     for (const auto& [table, rows] : converted[0]) {
         EXPECT_TRUE(rows == converted[1][table]) << table;
     }
-    EXPECT_EQ(logs[0], logs[1]);
+    EXPECT_EQ(logs[0], logs[2]);
+    EXPECT_EQ(logs[1], logs[3]);
 }
 
 using ServerConversionTest = RunTest;
@@ -105,28 +113,53 @@ const std::string kReport =
     rcptLine("11", "1", "2", {{9, "123456.78"}}) + rcptLine("12", "1", "2") + smryLine("13", "1");
 
 TEST_P(ServerConversionTest, AValueTheServersColumnCannotHoldFailsItsRecordWithTheServersError) {
-    // The catalog, not the schema of the program, says what the server takes.
-    connection().executeScript("alter table RCPT alter column ctrib_amt type numeric(7,2)");
+    // The catalog, not the schema of the program, says what the server takes:
+    // a row added, then the filer's row the second run copies in and
+    // refreshes from its cover sheet.
+    struct Case {
+        const char* narrow;
+        const char* refused; // the same value written by hand
+        const char* widen;
+        const char* procedure;
+        const char* record;
+    };
+    const Case cases[] = {
+        {"alter table RCPT alter column ctrib_amt type numeric(7,2)",
+         "insert into RCPT (ctrib_amt) values (123456.78)",
+         "alter table RCPT alter column ctrib_amt type numeric(19,4)", "ImportRCPT",
+         "Record Number = 11"},
+        {"alter table FILERS alter column tres_naml type varchar(2) using left(tres_naml, 2)",
+         "insert into FILERS (tres_naml) values ('Roe')",
+         "alter table FILERS alter column tres_naml type text", "ImportFORM",
+         "Record Type = 'FORM'"},
+    };
     writeDcf("report.DCF_ZV", kReport);
-    answerEverything(view_);
-    const app::RunResult result = run();
-    ASSERT_EQ(result.outcome, app::RunOutcome::Saved) << finalLog(result);
-    EXPECT_EQ(result.counts.unexpectedErrors, 1);
-    EXPECT_EQ(count("select count(*) from RCPT"), 2);
-
-    // The server's own words, as a row-by-row write would have had them.
-    std::string refusal;
-    try {
-        connection().executeScript("insert into RCPT (ctrib_amt) values (123456.78)");
-    } catch (const db::DbError& error) {
-        refusal = error.message();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.narrow);
+        connection().executeScript(c.narrow);
+        std::string refusal;
+        try {
+            connection().executeScript(c.refused);
+        } catch (const db::DbError& error) {
+            refusal = error.message();
+        }
+        ASSERT_NE(refusal, "");
+        view_ = RecordingView();
+        answerEverything(view_);
+        const app::RunResult result = run();
+        EXPECT_EQ(result.outcome, app::RunOutcome::Saved);
+        EXPECT_EQ(result.counts.unexpectedErrors, 1);
+        // The server's own words, in the record's own block.
+        const std::string log = finalLog(result);
+        const std::size_t block = log.find(std::string("(Procedure ") + c.procedure + ")");
+        ASSERT_NE(block, std::string::npos) << log;
+        EXPECT_NE(log.find(c.record, block), std::string::npos) << log;
+        EXPECT_NE(log.find("---- Error Description: " + refusal, block), std::string::npos) << log;
+        connection().executeScript(c.widen);
     }
-    ASSERT_NE(refusal, "");
-    const std::string log = finalLog(result);
-    const std::size_t block = log.find("(Procedure ImportRCPT)");
-    ASSERT_NE(block, std::string::npos) << log;
-    EXPECT_NE(log.find("Record Number = 11", block), std::string::npos) << log;
-    EXPECT_NE(log.find("---- Error Description: " + refusal, block), std::string::npos) << log;
+    // Two of the first run's contributions; none of the second's, whose
+    // report was not converted.
+    EXPECT_EQ(count("select count(*) from RCPT"), 2);
 }
 
 TEST_P(ServerConversionTest, ARowTheServerRefusesAtTheEndFailsTheRunNamingItAndKeepsNothing) {
