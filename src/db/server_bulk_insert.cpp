@@ -104,7 +104,12 @@ void ServerBulkInsert::flush() {
     batch_ = Batch{};
     ++statements_;
     written_ += static_cast<std::int64_t>(sent->ends.size());
-    sending_ = std::async(std::launch::async, [this, sent] { write(*sent, 0, sent->ends.size()); });
+    // Made here, while the thread still sends the batch before, so that it
+    // only converts and sends.
+    auto arrays = std::make_shared<Arrays>(arraysOf(*sent, 0, sent->ends.size()));
+    sending_ = std::async(std::launch::async, [this, sent, arrays] {
+        write(*sent, std::move(*arrays), 0, sent->ends.size());
+    });
 }
 
 template <typename Each>
@@ -134,8 +139,9 @@ std::string ServerBulkInsert::describeRow(const Batch& batch, std::size_t row) c
     return shown.substr(0, kRowShown);
 }
 
-void ServerBulkInsert::write(const Batch& batch, std::size_t first, std::size_t last) {
-    std::vector<std::string> arrays(table_.columns.size(), "{");
+ServerBulkInsert::Arrays ServerBulkInsert::arraysOf(const Batch& batch, std::size_t first,
+                                                    std::size_t last) const {
+    Arrays arrays(table_.columns.size(), "{");
     for (std::size_t row = first; row < last; ++row) {
         visitRow(batch, row, [&](std::size_t column, const std::string_view* text) {
             std::string& array = arrays[column];
@@ -149,9 +155,16 @@ void ServerBulkInsert::write(const Batch& batch, std::size_t first, std::size_t 
             }
         });
     }
+    for (std::string& array : arrays) {
+        array += '}';
+    }
+    return arrays;
+}
+
+void ServerBulkInsert::write(const Batch& batch, Arrays arrays, std::size_t first,
+                             std::size_t last) {
     try {
         for (std::size_t column = 0; column < arrays.size(); ++column) {
-            arrays[column] += '}';
             insert_->bindText(static_cast<int>(column + 1), arrays[column]);
         }
         insert_->execute();
@@ -160,8 +173,8 @@ void ServerBulkInsert::write(const Batch& batch, std::size_t first, std::size_t 
         insert_->reset();
         if (last - first > 1 && !refused.endsTransaction() && server_.transactionIntact()) {
             const std::size_t middle = first + (last - first) / 2;
-            write(batch, first, middle);
-            write(batch, middle, last);
+            write(batch, arraysOf(batch, first, middle), first, middle);
+            write(batch, arraysOf(batch, middle, last), middle, last);
             // Both halves were taken: the refusal was no one row's.
             throw;
         }

@@ -57,12 +57,16 @@ private:
         std::string rows;
         std::vector<std::size_t> ends;
     };
+    // One array literal per column.
+    using Arrays = std::vector<std::string>;
 
     // Hands the batch to the sending thread, once the one before is through.
     void flush();
     void waitForSent();
-    // Rows [first, last) of the batch.
-    void write(const Batch& batch, std::size_t first, std::size_t last);
+    // The arrays of rows [first, last) of the batch.
+    [[nodiscard]] Arrays arraysOf(const Batch& batch, std::size_t first, std::size_t last) const;
+    // Rows [first, last) of the batch, whose arrays are given.
+    void write(const Batch& batch, Arrays arrays, std::size_t first, std::size_t last);
     // Calls `each(column, value)` for every value of the row; nullptr for null.
     template <typename Each> void visitRow(const Batch& batch, std::size_t row, Each&& each) const;
     [[nodiscard]] std::string describeRow(const Batch& batch, std::size_t row) const;
