@@ -5,6 +5,7 @@
 // at the end fails the run, names the table and the row, and keeps nothing.
 #include "db/error.h"
 #include "db/value.h"
+#include "dcf/control_names.h"
 #include "dcf_generator.h"
 #include "dcf_lines.h"
 #include "run_fixture.h"
@@ -177,6 +178,20 @@ TEST_P(ServerConversionTest, ARowTheServerRefusesAtTheEndFailsTheRunNamingItAndK
     EXPECT_NE(log.find("The server refused a row of rcpt ("), std::string::npos) << log;
     EXPECT_NE(log.find("item_id = 11,"), std::string::npos) << log;
     EXPECT_NE(log.find("no_item_11"), std::string::npos) << log;
+}
+
+TEST_P(ServerConversionTest, ACancelDuringTheTransferKeepsNothingOfTheRun) {
+    const auto before = contents();
+    writeDcf("report.DCF_ZV", kReport);
+    answerEverything(view_);
+    view_.atYieldAfter(control::lblProcessingMessage, "Writing the converted records to the server",
+                       [this] { cancelRequested_ = true; });
+    const app::RunResult result = run();
+    EXPECT_EQ(result.outcome, app::RunOutcome::Cancelled);
+    EXPECT_EQ(contents(), before);
+    EXPECT_NE(finalLog(result).find("Conversion canceled by user. No files imported."),
+              std::string::npos)
+        << finalLog(result);
 }
 
 DCF_ON_DATABASE_SERVER(ServerConversionTest);
