@@ -21,7 +21,11 @@ bool findFiler(db::Connection& db, const std::string& filerId, KnownFiler& known
     if (!row.next()) {
         return false;
     }
-    known.name = row.row().text("filer_namf") + " " + row.row().text("filer_naml");
+    // A filer without a first name (a committee) is named by its last name
+    // alone, without a blank before it.
+    const std::string first = row.row().text("filer_namf");
+    const std::string last = row.row().text("filer_naml");
+    known.name = first.empty() ? last : first + " " + last;
     known.type = row.row().text("filer_type");
     return true;
 }

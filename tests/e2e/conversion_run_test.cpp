@@ -92,8 +92,8 @@ TEST_P(ConversionRunTest, DuplicateFilerAnswers) {
             "insert into FILERS (filer_id, filer_type, filer_naml, filer_namf) values (?, ?, ?, ?)")
         .run("F123456", "COH", "Doe", "Jane");
     connection()
-        .statement("insert into FILERS (filer_id, filer_type) values (?, ?)")
-        .run("F2", "COH");
+        .statement("insert into FILERS (filer_id, filer_type, filer_naml) values (?, ?, ?)")
+        .run("F2", "COH", "Friends of Maple Valley");
     const std::string second = "FLR,1,0,A,B,COH,F2,X,Y,2\r\n";
 
     // Continue converts; the known filer is not added again.
@@ -118,6 +118,10 @@ TEST_P(ConversionRunTest, DuplicateFilerAnswers) {
     const auto stopped = run();
     EXPECT_EQ(stopped.outcome, app::RunOutcome::Cancelled);
     EXPECT_EQ(view_.questions.size(), 3u);
+    // A filer without a first name is named without a blank before it.
+    EXPECT_TRUE(view_.questions[2].text.starts_with(
+        "There Already Exists a COH Filer\r\n'Friends of Maple Valley'\r\n"))
+        << view_.questions[2].text;
     EXPECT_EQ(contents(), before);
     EXPECT_NE(finalLog(stopped).find("Conversion canceled by user. No files imported."),
               std::string::npos);
