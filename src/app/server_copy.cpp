@@ -1,5 +1,6 @@
 #include "app/server_copy.h"
 
+#include "db/ascii_case.h"
 #include "db/cursor.h"
 #include "db/server_bulk_insert.h"
 #include "dcf/record_types.h"
@@ -10,29 +11,36 @@
 namespace dcf::app {
 namespace {
 
-std::string columnList(const db::ServerTable& table) {
-    std::string columns;
-    for (const db::ServerColumn& column : table.columns) {
-        columns += columns.empty() ? column.name : ", " + column.name;
-    }
-    return columns;
-}
-
 std::string insertSql(const db::ServerTable& table) {
     std::string marks;
     for (std::size_t i = 0; i < table.columns.size(); ++i) {
         marks += i == 0 ? "?" : ", ?";
     }
-    return "insert into " + table.name + " (" + columnList(table) + ") values (" + marks + ")";
+    return "insert into " + table.name + " (" + table.columnList() + ") values (" + marks + ")";
 }
 
-std::vector<db::Value> rowValues(db::Statement& row, int firstColumn, std::size_t count) {
+std::vector<db::Value> rowValues(db::Statement& row, std::size_t count) {
     std::vector<db::Value> values;
     values.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
-        values.push_back(row.value(firstColumn + static_cast<int>(i)));
+        values.push_back(row.value(static_cast<int>(i)));
     }
     return values;
+}
+
+// The scratch's rows [first, last] of a table, by rowid, as it holds them.
+std::vector<std::vector<db::Value>> scratchRows(db::Connection& scratch,
+                                                const db::ServerTable& table, std::int64_t first,
+                                                std::int64_t last) {
+    std::vector<std::vector<db::Value>> rows;
+    db::Cursor held(scratch,
+                    "select " + table.columnList() + " from " + table.name +
+                        " where rowid between ? and ? order by rowid",
+                    first, last);
+    while (held.next()) {
+        rows.push_back(rowValues(held.row(), table.columns.size()));
+    }
+    return rows;
 }
 
 // Only these tables' copied rows can be changed by a run: the filer's row
@@ -46,9 +54,7 @@ bool runMayChange(const std::string& table) {
 std::vector<std::string> ServerCopy::filingTables() {
     std::vector<std::string> tables{"filers", "cvr", "names", "repno", "memos"};
     for (const RecordType& type : allRecordTypes()) {
-        std::string table(type.targetTable);
-        std::transform(table.begin(), table.end(), table.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        const std::string table = db::lowerAscii(type.targetTable);
         if (!table.empty() && std::find(tables.begin(), tables.end(), table) == tables.end()) {
             tables.push_back(table);
         }
@@ -99,7 +105,7 @@ void ServerCopy::copyRows(const db::ServerTable& table, const std::string& where
         db::firstInteger(scratch_, "select coalesce(max(rowid), 0) + 1 from " + table.name)
             .value_or(1);
     db::Statement& insert = scratch_.statement(insertSql(table));
-    const std::string select = "select " + columnList(table) + " from " + table.name + where;
+    const std::string select = "select " + table.columnList() + " from " + table.name + where;
     std::int64_t copied = 0;
     // A statement of its own: one kept from an earlier run would refuse a
     // table whose columns changed since.
@@ -109,7 +115,7 @@ void ServerCopy::copyRows(const db::ServerTable& table, const std::string& where
     }
     rows->execute();
     while (rows->next()) {
-        const std::vector<db::Value> values = rowValues(*rows, 0, table.columns.size());
+        const std::vector<db::Value> values = rowValues(*rows, table.columns.size());
         for (std::size_t i = 0; i < values.size(); ++i) {
             insert.bind(static_cast<int>(i + 1), values[i]);
         }
@@ -123,21 +129,20 @@ void ServerCopy::copyRows(const db::ServerTable& table, const std::string& where
     Copied record{table.name, first, first + copied - 1, {}};
     if (runMayChange(table.name)) {
         // As the scratch holds them, to compare like with like at the end.
-        db::Cursor held(scratch_,
-                        "select " + columnList(table) + " from " + table.name +
-                            " where rowid between ? and ? order by rowid",
-                        record.first, record.last);
-        while (held.next()) {
-            record.original.push_back(rowValues(held.row(), 0, table.columns.size()));
-        }
+        record.original = scratchRows(scratch_, table, record.first, record.last);
     }
     copied_.push_back(std::move(record));
 }
 
-bool ServerCopy::copiedRow(const std::string& table, std::int64_t rowid) const {
-    return std::any_of(copied_.begin(), copied_.end(), [&](const Copied& copied) {
-        return copied.table == table && rowid >= copied.first && rowid <= copied.last;
-    });
+std::vector<std::pair<std::int64_t, std::int64_t>>
+ServerCopy::copiedRanges(const std::string& table) const {
+    std::vector<std::pair<std::int64_t, std::int64_t>> ranges;
+    for (const Copied& copied : copied_) {
+        if (copied.table == table) {
+            ranges.emplace_back(copied.first, copied.last);
+        }
+    }
+    return ranges;
 }
 
 std::int64_t ServerCopy::rowsToWrite() {
@@ -169,12 +174,16 @@ bool ServerCopy::transfer(const std::function<bool(std::int64_t written)>& after
 bool ServerCopy::writeNewRows(const db::ServerTable& table, std::int64_t& written,
                               const std::function<bool(std::int64_t)>& afterBatch) {
     db::ServerBulkInsert bulk(server_, table);
-    db::Cursor rows(scratch_, "select rowid, " + columnList(table) + " from " + table.name +
+    db::Cursor rows(scratch_, "select rowid, " + table.columnList() + " from " + table.name +
                                   " order by rowid");
+    const auto copied = copiedRanges(table.name);
     std::vector<db::Value> values(table.columns.size());
     while (rows.next()) {
         db::Statement& row = rows.row();
-        if (copiedRow(table.name, std::get<std::int64_t>(row.value(0)))) {
+        const auto rowid = std::get<std::int64_t>(row.value(0));
+        if (std::any_of(copied.begin(), copied.end(), [rowid](const auto& range) {
+                return rowid >= range.first && rowid <= range.second;
+            })) {
             continue;
         }
         for (std::size_t i = 0; i < values.size(); ++i) {
@@ -198,12 +207,9 @@ void ServerCopy::writeChangedRows(const Copied& copied) {
     // By filer (one group for a table without filers): the columns the run
     // changed and their values. A run changes a filer's rows all alike.
     std::map<std::string, std::map<std::size_t, db::Value>> changes;
-    db::Cursor rows(scratch_,
-                    "select " + columnList(table) + " from " + table.name +
-                        " where rowid between ? and ? order by rowid",
-                    copied.first, copied.last);
-    for (std::size_t row = 0; row < copied.original.size() && rows.next(); ++row) {
-        const std::vector<db::Value> now = rowValues(rows.row(), 0, table.columns.size());
+    const auto rows = scratchRows(scratch_, table, copied.first, copied.last);
+    for (std::size_t row = 0; row < copied.original.size() && row < rows.size(); ++row) {
+        const std::vector<db::Value>& now = rows[row];
         const std::string key =
             filerColumn != nullptr
                 ? db::toText(now[static_cast<std::size_t>(filerColumn - table.columns.data())])

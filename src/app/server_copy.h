@@ -9,6 +9,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace dcf::app {
@@ -57,7 +58,9 @@ private:
     };
 
     void copyRows(const db::ServerTable& table, const std::string& where, const db::Value& key);
-    [[nodiscard]] bool copiedRow(const std::string& table, std::int64_t rowid) const;
+    // The scratch rowids [first, last] copied in to a table.
+    [[nodiscard]] std::vector<std::pair<std::int64_t, std::int64_t>>
+    copiedRanges(const std::string& table) const;
     bool writeNewRows(const db::ServerTable& table, std::int64_t& written,
                       const std::function<bool(std::int64_t)>& afterBatch);
     void writeChangedRows(const Copied& copied);

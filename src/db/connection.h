@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/statement.h"
+#include "db/text_map.h"
 
 #include <chrono>
 #include <filesystem>
@@ -95,15 +96,7 @@ protected:
     void clearStatements();
 
 private:
-    // Looked up by the text as given, without copying it.
-    struct TextHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view text) const {
-            return std::hash<std::string_view>{}(text);
-        }
-    };
-    std::unordered_map<std::string, std::unique_ptr<Statement>, TextHash, std::equal_to<>>
-        statements_;
+    TextMap<std::unique_ptr<Statement>> statements_;
     WriteGuard* writeGuard_ = nullptr;
 };
 

@@ -48,14 +48,12 @@ std::string serverText(const Value& value) {
 
 ServerBulkInsert::ServerBulkInsert(Connection& server, const ServerTable& table)
     : server_(server), table_(table) {
-    std::string columns;
     std::string arrays;
     for (const ServerColumn& column : table.columns) {
-        columns += columns.empty() ? column.name : ", " + column.name;
         arrays += (arrays.empty() ? "cast(? as " : ", cast(? as ") + column.type + "[])";
     }
     // A statement of its own, so that its bound arrays go with the table.
-    insert_ = server_.prepare("insert into " + table.name + " (" + columns +
+    insert_ = server_.prepare("insert into " + table.name + " (" + table.columnList() +
                               ") select * from unnest(" + arrays + ")");
 }
 
@@ -72,7 +70,10 @@ void ServerBulkInsert::add(const std::vector<Value>& row) {
             rows += '\0';
             continue;
         }
-        const std::string text = serverText(row[i]);
+        // Text, most values, goes in without a copy of its own.
+        const auto* held = std::get_if<std::string>(&row[i]);
+        const std::string made = held == nullptr ? serverText(row[i]) : std::string();
+        const std::string_view text = held != nullptr ? std::string_view(*held) : made;
         const auto length = static_cast<std::uint32_t>(text.size());
         rows += '\1';
         rows.append(reinterpret_cast<const char*>(&length), sizeof length);

@@ -106,16 +106,15 @@ const ServerColumn* ServerTable::column(std::string_view wanted) const {
     return nullptr;
 }
 
-ServerCatalog::ServerCatalog(std::vector<ServerTable> tables) : tables_(std::move(tables)) {
-    for (ServerTable& table : tables_) {
-        table.acceptsAnyRow = true;
-        for (const ServerColumn& column : table.columns) {
-            const bool limited = column.notNull || column.kind == ServerColumn::Kind::Other ||
-                                 (column.kind == ServerColumn::Kind::Text && column.maxChars);
-            table.acceptsAnyRow = table.acceptsAnyRow && !limited;
-        }
+std::string ServerTable::columnList() const {
+    std::string list;
+    for (const ServerColumn& each : columns) {
+        list += list.empty() ? each.name : ", " + each.name;
     }
+    return list;
 }
+
+ServerCatalog::ServerCatalog(std::vector<ServerTable> tables) : tables_(std::move(tables)) {}
 
 ServerCatalog ServerCatalog::read(Connection& server, const std::vector<std::string>& tables) {
     std::string sql =
@@ -137,7 +136,7 @@ ServerCatalog ServerCatalog::read(Connection& server, const std::vector<std::str
         Statement& row = *rows;
         const std::string table = row.text("table_name");
         if (read.empty() || read.back().name != table) {
-            read.push_back({table, {}, true});
+            read.push_back({table, {}});
         }
         ServerColumn column;
         column.name = row.text("column_name");

@@ -32,11 +32,10 @@ struct ServerColumn {
 struct ServerTable {
     std::string name; // lower case
     std::vector<ServerColumn> columns;
-    // No column refuses anything a conversion writes: no width, no NOT NULL,
-    // no type that parses text.
-    bool acceptsAnyRow = true;
 
     [[nodiscard]] const ServerColumn* column(std::string_view name) const;
+    // "a, b, c": the columns in the server's order, as statements list them.
+    [[nodiscard]] std::string columnList() const;
 };
 
 // The columns of the server's tables that a conversion writes, read once

@@ -5,8 +5,7 @@ namespace dcf::db {
 const std::vector<const ServerColumn*>& ServerWriteGuard::columnsOf(std::string_view table,
                                                                     std::string_view sql,
                                                                     std::string_view columns) {
-    const std::string key(sql);
-    auto found = bySql_.find(key);
+    auto found = bySql_.find(sql);
     if (found != bySql_.end()) {
         return found->second;
     }
@@ -19,7 +18,7 @@ const std::vector<const ServerColumn*>& ServerWriteGuard::columnsOf(std::string_
         known.push_back(serverTable != nullptr ? serverTable->column(name) : nullptr);
         start = end + 2;
     }
-    return bySql_.emplace(key, std::move(known)).first->second;
+    return bySql_.emplace(std::string(sql), std::move(known)).first->second;
 }
 
 void ServerWriteGuard::check(std::string_view table, std::string_view sql, std::string_view columns,

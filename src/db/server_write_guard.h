@@ -2,9 +2,10 @@
 
 #include "db/connection.h"
 #include "db/server_catalog.h"
+#include "db/text_map.h"
 
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 namespace dcf::db {
@@ -36,7 +37,8 @@ private:
 
     Connection& server_;
     const ServerCatalog& catalog_;
-    std::unordered_map<std::string, std::vector<const ServerColumn*>> bySql_;
+    // By the statement's text, looked up without a copy: once per row written.
+    TextMap<std::vector<const ServerColumn*>> bySql_;
     int probes_ = 0;
 };
 

@@ -30,14 +30,11 @@ std::int64_t copyImportTemp(db::Connection& scratch, db::Connection& target) {
     if (table == nullptr) {
         throw db::DbError("42P01", 0, "The server has no table IMPORTTEMP.", "dcfconvert");
     }
-    std::string columns;
-    for (const db::ServerColumn& column : table->columns) {
-        columns += columns.empty() ? column.name : ", " + column.name;
-    }
     db::ServerBulkInsert bulk(target, *table);
     std::vector<db::Value> values(table->columns.size());
     std::int64_t lastKey = 0;
-    db::Cursor staged(scratch, "select " + columns + " from IMPORTTEMP order by import_key");
+    db::Cursor staged(scratch,
+                      "select " + table->columnList() + " from IMPORTTEMP order by import_key");
     db::Statement& row = staged.row();
     while (staged.next()) {
         for (std::size_t i = 0; i < values.size(); ++i) {

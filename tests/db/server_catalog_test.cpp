@@ -92,7 +92,7 @@ TEST(ServerCatalog, HandsEachValueToTheServerAsItsColumnHoldsIt) {
 }
 
 TEST(ServerCatalog, TheScratchTableKeepsAmountsWithoutAnAffinity) {
-    ServerTable table{"rcpt", {column(ServerColumn::Kind::Text)}, true};
+    ServerTable table{"rcpt", {column(ServerColumn::Kind::Text)}};
     table.columns.push_back(column(ServerColumn::Kind::Numeric));
     table.columns.back().name = "amt";
     table.columns.push_back(column(ServerColumn::Kind::Boolean));
