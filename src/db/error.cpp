@@ -2,9 +2,27 @@
 
 namespace dcf::db {
 
+std::string oneLine(std::string_view text) {
+    std::string line;
+    line.reserve(text.size());
+    bool broken = false;
+    for (const char c : text) {
+        if (c == '\r' || c == '\n') {
+            broken = true;
+            continue;
+        }
+        if (broken && !line.empty() && line.back() != ' ') {
+            line += ' ';
+        }
+        broken = false;
+        line += c;
+    }
+    return line;
+}
+
 DbError::DbError(std::string sqlState, long nativeCode, std::string message, std::string source)
-    : std::runtime_error(message), sqlState_(std::move(sqlState)), nativeCode_(nativeCode),
-      message_(std::move(message)), source_(std::move(source)) {}
+    : std::runtime_error(oneLine(message)), sqlState_(std::move(sqlState)), nativeCode_(nativeCode),
+      message_(oneLine(message)), source_(oneLine(source)) {}
 
 RunLockBusy::RunLockBusy(const std::string& source) : DbError("HYT00", 0, text, source) {}
 

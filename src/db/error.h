@@ -2,12 +2,19 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace dcf::db {
+
+// The text on one line: each run of line breaks inside it becomes one blank,
+// and breaks at its ends go. A driver may report one failure over several
+// lines, and every log block and message shows it on one.
+std::string oneLine(std::string_view text);
 
 // The one failure type of the database layer. SQLite result codes are mapped
 // to the nearest SQLSTATE so that both backends fill the log's "Error #",
 // "Error Source" and "Error Description" lines alike.
+// The message and source are kept on one line (oneLine).
 class DbError : public std::runtime_error {
 public:
     DbError(std::string sqlState, long nativeCode, std::string message, std::string source);

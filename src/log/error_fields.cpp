@@ -10,7 +10,8 @@ ErrorFields describeError(const std::exception& error) {
         return {dbError->sqlState() + " (" + std::to_string(dbError->nativeCode()) + ")",
                 dbError->source(), dbError->message()};
     }
-    return {"0", "dcfconvert", error.what()};
+    // Every line of a block holds one line of text, whatever raised it.
+    return {"0", "dcfconvert", db::oneLine(error.what())};
 }
 
 std::string errorBlockHeading(std::string_view file, const std::tm& when) {

@@ -8,6 +8,7 @@
 #include "dcf/control_names.h"
 #include "dcf_generator.h"
 #include "dcf_lines.h"
+#include "log/log_entries.h"
 #include "run_fixture.h"
 
 #include <regex>
@@ -178,6 +179,45 @@ TEST_P(ServerConversionTest, ARowTheServerRefusesAtTheEndFailsTheRunNamingItAndK
     EXPECT_NE(log.find("The server refused a row of rcpt ("), std::string::npos) << log;
     EXPECT_NE(log.find("item_id = 11,"), std::string::npos) << log;
     EXPECT_NE(log.find("no_item_11"), std::string::npos) << log;
+}
+
+// The driver reports a refused statement over two lines; the log, its
+// entries and the message show it on one, as every database's.
+TEST_P(ServerConversionTest, AServersMessageOverSeveralLinesIsShownOnOne) {
+    connection().executeScript(
+        "create function refuse_item_11() returns trigger language plpgsql as $$ begin if "
+        "new.item_id = '11' then raise exception 'item 11 is not wanted'; end if; return new; "
+        "end $$; create trigger refuse_item_11 before insert on RCPT for each row execute "
+        "function refuse_item_11()");
+    writeDcf("report.DCF_ZV", kReport);
+    answerEverything(view_);
+    const app::RunResult result = run();
+    EXPECT_EQ(result.outcome, app::RunOutcome::Failed);
+    // Every line break the program writes is CR LF; the driver's was LF.
+    const auto bareLineFeed = [](const std::string& text) {
+        for (std::size_t at = text.find('\n'); at != std::string::npos;
+             at = text.find('\n', at + 1)) {
+            if (at == 0 || text[at - 1] != '\r') {
+                return true;
+            }
+        }
+        return false;
+    };
+    const std::string log = finalLog(result);
+    EXPECT_FALSE(bareLineFeed(log)) << log;
+    const std::size_t description = log.find("---- Error Description: The server refused a row");
+    ASSERT_NE(description, std::string::npos) << log;
+    const std::string line = log.substr(description, log.find("\r\n", description) - description);
+    EXPECT_NE(line.find("item 11 is not wanted"), std::string::npos) << line;
+
+    const std::vector<log::Entry> entries = log::readEntries(result.entriesPath);
+    ASSERT_EQ(entries.size(), 1U);
+    EXPECT_EQ(entries[0].outcome, log::EntryOutcome::RunFailed);
+    EXPECT_EQ("---- Error Description: " + entries[0].message, line);
+    ASSERT_FALSE(view_.messages.empty());
+    for (const auto& message : view_.messages) {
+        EXPECT_FALSE(bareLineFeed(message.text)) << message.text;
+    }
 }
 
 TEST_P(ServerConversionTest, ACancelDuringTheTransferKeepsNothingOfTheRun) {
