@@ -2,14 +2,11 @@
 
 #include "log/clock_text.h"
 #include "log/error_fields.h"
+#include "log/log_entries.h"
+#include "log/owner_only_append.h"
 
-#include <cerrno>
-#include <cstring>
 #include <stdexcept>
 #include <system_error>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace dcf::log {
 
@@ -18,14 +15,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view crlf = "\r\n";
-constexpr std::string_view writeAdvice = "Check that the logs folder exists and can be written.";
 // Characters of the DCF file's name that go into the final log name.
 constexpr std::size_t nameChars = 11;
-
-[[noreturn]] void throwWriteFailure(const fs::path& file, int error) {
-    throw std::runtime_error("Cannot write the conversion log " + file.string() + ": " +
-                             std::strerror(error) + ". " + std::string(writeAdvice));
-}
 
 // The leading part of UTF-8 text holding at most count characters; a
 // character's continuation bytes always stay with it.
@@ -38,18 +29,6 @@ std::string_view firstChars(std::string_view text, std::size_t count) {
         }
     }
     return text;
-}
-
-// The log is text: a NUL byte of a DCF line is written as the two
-// characters \0, so that the line stays readable and the file stays text.
-void appendShowingNul(std::string& bytes, std::string_view item) {
-    std::size_t from = 0;
-    for (std::size_t nul = item.find('\0'); nul != std::string_view::npos;
-         nul = item.find('\0', from)) {
-        bytes.append(item.substr(from, nul - from)).append("\\0");
-        from = nul + 1;
-    }
-    bytes.append(item.substr(from));
 }
 
 bool taken(const fs::path& candidate) {
@@ -82,27 +61,7 @@ void LogFile::appendLines(const std::vector<std::string>& items) const {
         appendShowingNul(bytes, item);
         bytes.append(crlf);
     }
-    // Owner only: the log quotes names and addresses.
-    const int file = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
-    if (file < 0) {
-        throwWriteFailure(path_, errno);
-    }
-    std::string_view rest(bytes);
-    while (!rest.empty()) {
-        const ssize_t written = ::write(file, rest.data(), rest.size());
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            const int writeError = written < 0 ? errno : ENOSPC;
-            ::close(file);
-            throwWriteFailure(path_, writeError);
-        }
-        rest.remove_prefix(static_cast<std::size_t>(written));
-    }
-    if (::close(file) != 0 && errno != EINTR) {
-        throwWriteFailure(path_, errno);
-    }
+    appendOwnerOnly(path_, bytes, "the conversion log");
 }
 
 void LogFile::writeHeader(const std::tm& when) const {
@@ -153,7 +112,8 @@ fs::path finalLogName(const fs::path& logsFolder, std::string_view dcfFileName,
     const std::string stem =
         std::string(firstChars(bareName, nameChars)) + "ConversionLog" + fileTime12(when);
     fs::path candidate = logsFolder / (stem + ".txt");
-    for (int suffix = 2; taken(candidate); ++suffix) {
+    // The log's entries take the same name with ".csv": both must be free.
+    for (int suffix = 2; taken(candidate) || taken(entriesFileName(candidate)); ++suffix) {
         candidate = logsFolder / (stem + "-" + std::to_string(suffix) + ".txt");
     }
     return candidate;

@@ -52,7 +52,8 @@ private:
 // The name a finished run's log is kept under: the logs folder, the first 11
 // characters of the DCF file's name, "ConversionLog", the time as "hhmmssampm"
 // and ".txt". An existing file is never replaced: the first free of "-2",
-// "-3", ... is put before ".txt" instead.
+// "-3", ... is put before ".txt" instead. The name of the log's entries
+// (".csv") is free too.
 std::filesystem::path finalLogName(const std::filesystem::path& logsFolder,
                                    std::string_view dcfFileName, const std::tm& when);
 std::filesystem::path finalLogName(const std::filesystem::path& logsFolder,

@@ -38,3 +38,7 @@ inline std::string readBytes(const std::filesystem::path& file) {
 inline void touch(const std::filesystem::path& file) {
     std::ofstream(file) << "x";
 }
+
+inline void writeBytes(const std::filesystem::path& file, const std::string& bytes) {
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+}
