@@ -10,6 +10,7 @@
 #include "log/error_fields.h"
 #include "log/log_file.h"
 #include "names/import_names.h"
+#include "run/run_entries.h"
 #include "staging/import_dcf_records.h"
 
 #include <chrono>
@@ -51,6 +52,7 @@ bool stageLines(run::RunContext& context, staging::ImportTemp& importTemp,
                 std::int64_t totalLines) {
     run::ConversionRun& run = context.run;
     run.recordCounter = 0;
+    run.step = "ImportDCFRecords";
     context.view.setText(control::lblProcessingMessage, "Processing input records from DCF file.");
     DcfLineReader reader(context.request.file.path);
     DcfLine line;
@@ -102,6 +104,7 @@ void writeSummary(run::RunContext& context) {
 void importStaged(run::RunContext& context, staging::ImportTemp& importTemp) {
     context.view.setText(control::lblProcessingMessage, "Processing name records from DCF file");
     context.view.yield();
+    context.run.step = "ImportNAMES";
     names::ImportNAMES(context, importTemp);
     // The filer importer runs even without a filer line: it stops the run.
     if (context.cancelRequested || !importers::runImporterChain(context, importTemp)) {
@@ -139,6 +142,8 @@ void DCFImport(run::RunContext& context, staging::ImportTemp& importTemp) {
         const std::int64_t totalLines = context.run.recordCounter;
         context.view.setProgress(0, totalLines);
         if (stageLines(context, importTemp, totalLines)) {
+            context.run.stagedLines.placeKeys(
+                importTemp.stagedKeyRuns(context.run.stagedLines.count()));
             importStaged(context, importTemp);
         }
     } catch (const std::exception& error) {
@@ -149,6 +154,7 @@ void DCFImport(run::RunContext& context, staging::ImportTemp& importTemp) {
 void logDriverFailure(run::RunContext& context, const std::exception& failure) {
     const log::ErrorFields error = log::describeError(failure);
     ++context.run.counts.driverFailures;
+    run::recordEntry(context, log::EntryOutcome::RunFailed, {}, error.description, "DCFImport");
     const auto now = std::chrono::system_clock::now();
     const std::tm local = log::localTime(now);
     std::string name = log::shortDate(local) + " " + log::clockTime12(local) + ".txt";

@@ -11,6 +11,7 @@
 #include "db/error.h"
 #include "dcf/control_names.h"
 #include "log/clock_text.h"
+#include "log/log_entries.h"
 #include "log/log_file.h"
 #include "log/working_log_lock.h"
 #include "run/run_transaction.h"
@@ -79,6 +80,7 @@ bool holdWorkingLog(run::RunContext& context, std::optional<log::WorkingLogLock>
             return false;
         }
         log::LogFile(request.logsFolder).removeIfExists();
+        log::EntriesFile(request.logsFolder).removeIfExists();
     } catch (const std::exception& failure) {
         lock.reset();
         refuseToStart(context, failure);
@@ -223,6 +225,8 @@ void closeLog(run::RunContext& context, RunResult& result) {
     result.logPath =
         log::moveToFinalName(log, log::finalLogName(request.logsFolder, request.file.name,
                                                     std::chrono::system_clock::now()));
+    result.entriesPath =
+        log::moveEntriesToFinalName(log::EntriesFile(request.logsFolder), result.logPath);
 }
 
 // The run's IMPORTTEMP, where the run chose to keep it: in its scratch

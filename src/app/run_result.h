@@ -22,6 +22,8 @@ struct RunResult {
     RunOutcome outcome = RunOutcome::Refused;
     // The log under its final name; empty when no log was written.
     std::filesystem::path logPath;
+    // The log's entries as CSV beside it; empty when the log has none.
+    std::filesystem::path entriesPath;
     // The count summary the driver wrote to the log, one line each.
     std::vector<std::string> summaryLines;
     // What the run counted, as it stood at the end, and the lines it read.

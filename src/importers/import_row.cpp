@@ -10,6 +10,10 @@ ImportRow::ImportRow(ImporterContext& importers, const staging::StagedRow& stage
       type_(findRecordType(recordType_)), recordNumber_(staged.text("rec_num")),
       reportNumber_(staged.text(reportColumn)) {}
 
+log::EntryRecord ImportRow::entryRecord() const {
+    return staging::stagedEntryRecord(importers_.run, staged_);
+}
+
 void ImportRow::warn(std::string_view message) {
     staging::WriteToErrorLog(context(), staged_, message);
     ++warnings_;

@@ -51,6 +51,7 @@ public:
     [[nodiscard]] std::string_view recordNumber() const override { return recordNumber_; }
     [[nodiscard]] const std::string& reportNumber() const { return reportNumber_; }
 
+    [[nodiscard]] log::EntryRecord entryRecord() const override;
     // The record is converted with a correction (a value cut to its
     // column's width, a default).
     void warn(std::string_view message) override;

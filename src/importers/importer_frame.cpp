@@ -5,6 +5,7 @@
 #include "importers/importer_error_block.h"
 #include "log/clock_text.h"
 #include "log/log_file.h"
+#include "run/run_entries.h"
 #include "run/run_errors.h"
 
 #include <algorithm>
@@ -70,6 +71,7 @@ private:
 };
 
 ImporterResult ImporterWalk::walk() {
+    context_.run.step = importer_.procedure != nullptr ? importer_.procedure : "";
     if (importer_.processingMessage != nullptr) {
         context_.view.setText(control::lblProcessingMessage, importer_.processingMessage);
     }
@@ -214,9 +216,14 @@ void ImporterWalk::trapRowError(std::int64_t key, const ImportRow& row,
     ++context_.run.counts.unexpectedErrors;
     ++result_.failed;
     importers_.importTemp.markRejected(key);
+    const log::ErrorFields fields = log::describeError(error);
+    // A row that could not be read is named by its key alone.
+    log::EntryRecord record = row.entryRecord();
+    record.lineNumber = context_.run.stagedLines.lineOf(key);
+    run::recordEntry(context_, log::EntryOutcome::Failed, std::move(record), fields.description);
     const std::tm now = log::localTime(std::chrono::system_clock::now());
     log::LogFile(context_.request.logsFolder)
-        .appendLines(importerErrorBlock(context_, importer_, row, log::describeError(error), now));
+        .appendLines(importerErrorBlock(context_, importer_, row, fields, now));
 }
 
 } // namespace

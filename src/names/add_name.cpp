@@ -5,6 +5,7 @@
 #include "log/clock_text.h"
 #include "log/error_fields.h"
 #include "log/log_file.h"
+#include "run/run_entries.h"
 #include "run/run_errors.h"
 
 #include <chrono>
@@ -47,10 +48,12 @@ IndexedName indexedName(const std::string& nameId, const std::string& type,
     return indexed;
 }
 
-void logAddNameFailure(run::RunContext& context, const ResolvedName& name,
-                       const std::exception& error) {
+void logAddNameFailure(run::RunContext& context, const run::RecordReport& record,
+                       const ResolvedName& name, const std::exception& error) {
     ++context.run.counts.unexpectedErrors;
     const log::ErrorFields fields = log::describeError(error);
+    run::recordEntry(context, log::EntryOutcome::Failed, record.entryRecord(), fields.description,
+                     "AddName");
     const staging::NameParts& n = name.name;
     const staging::AddressParts& a = name.address;
     const std::tm now = log::localTime(std::chrono::system_clock::now());
@@ -84,7 +87,7 @@ bool AddName(run::RunContext& context, FilerNameIndex& stored, run::RecordReport
         return true;
     } catch (const std::exception& error) {
         run::rethrowIfRunEnding(context, error);
-        logAddNameFailure(context, name, error);
+        logAddNameFailure(context, record, name, error);
         return false;
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dcf/record_types.h"
+#include "run/staged_lines.h"
 
 #include <array>
 #include <cstdint>
@@ -71,6 +72,11 @@ struct ConversionRun {
     // run commits. A server keeps a version of the row per update inside one
     // transaction, and reading the row walks them all.
     std::optional<std::int64_t> heldNameId;
+    // The procedure at work ("ImportDCFRecords", "ImportRCPT"), as the log's
+    // entries name their step.
+    std::string_view step;
+    // The DCF line of each staged row.
+    StagedLines stagedLines;
     // The count summary the driver wrote to the log.
     std::vector<std::string> summaryLines;
 };

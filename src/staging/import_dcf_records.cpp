@@ -7,7 +7,9 @@
 #include "log/error_fields.h"
 #include "log/log_file.h"
 #include "run/error_counts.h"
+#include "run/run_entries.h"
 #include "run/run_errors.h"
+#include "staging/error_log_writers.h"
 #include "staging/staging_row.h"
 
 #include <chrono>
@@ -36,6 +38,14 @@ void logStagingFailure(run::RunContext& context, const StagingLine& line, const 
     failure.source = problem.source;
     failure.description = problem.description;
     failure.lineNumber = line.number;
+    log::EntryRecord record;
+    record.lineNumber = line.number;
+    record.type = entryRecordType(split.recordType);
+    record.number = failure.recordNumber;
+    record.reportNumber = failure.reportNumber;
+    record.input = std::string(line.text);
+    run::recordEntry(context, log::EntryOutcome::NotImported, std::move(record),
+                     problem.description, "ImportDCFRecords");
     log::LogFile(context.request.logsFolder).appendLines(log::stagingErrorBlock(failure));
     run::countNotImported(context);
 }
@@ -80,6 +90,7 @@ bool ImportDCFRecords(run::RunContext& context, ImportTemp& importTemp, const St
     const std::string& filerId = split.filerId ? *split.filerId : context.run.filer.id;
     try {
         importTemp.stage(split, filerId, placement);
+        context.run.stagedLines.add(line.number);
     } catch (const db::DbError& error) {
         run::rethrowIfRunEnding(context, error);
         logStagingFailure(context, line, split, log::describeError(error));

@@ -185,6 +185,33 @@ std::vector<std::string> ImportTemp::fileTypesNumbered(const std::string& number
     return types;
 }
 
+std::vector<std::pair<std::int64_t, std::int64_t>> ImportTemp::stagedKeyRuns(std::int64_t rows) {
+    std::vector<std::pair<std::int64_t, std::int64_t>> runs;
+    if (rows == 0) {
+        return runs;
+    }
+    // Keys drawn one after another on one connection have no gaps: the first
+    // and the last key show it without reading the others.
+    const std::optional<std::int64_t> first =
+        db::firstInteger(home_, "select min(import_key) as first_key from IMPORTTEMP");
+    const std::optional<std::int64_t> last =
+        db::firstInteger(home_, "select max(import_key) as last_key from IMPORTTEMP");
+    if (first && last && *last - *first + 1 == rows) {
+        runs.emplace_back(*first, rows);
+        return runs;
+    }
+    db::Cursor keys(home_, "select import_key from IMPORTTEMP order by import_key");
+    while (keys.next()) {
+        const std::int64_t key = keys.row().integer("import_key");
+        if (!runs.empty() && runs.back().first + runs.back().second == key) {
+            ++runs.back().second;
+        } else {
+            runs.emplace_back(key, 1);
+        }
+    }
+    return runs;
+}
+
 void ImportTemp::markRejected(std::int64_t key) {
     home_.statement("update IMPORTTEMP set Status = ? where import_key = ?").run("E", key);
 }

@@ -66,6 +66,10 @@ public:
     // but for the types whose numbers are the database's by now.
     std::vector<std::string> fileTypesNumbered(const std::string& number);
 
+    // The keys of the `rows` staged rows in staging order, as runs of
+    // consecutive keys: the first of each and how many.
+    std::vector<std::pair<std::int64_t, std::int64_t>> stagedKeyRuns(std::int64_t rows);
+
     // The row's record was not converted: status "E".
     void markRejected(std::int64_t key);
     // The row's record number becomes a database number (a name id, a report

@@ -10,6 +10,7 @@
 // it died in; a point that came too late is tried again at once on its line.
 #include "dcf_generator.h"
 #include "front_end_child.h"
+#include "log/log_entries.h"
 #include "test_database.h"
 
 #include <algorithm>
@@ -171,6 +172,32 @@ std::string outputOf(const ChildRun& run) {
     return text;
 }
 
+// A killed run's working entries file holds every entry its working log
+// holds, in the same order: the messages of the log's entries and blocks
+// begin the file's.
+void expectEntriesHoldTheLog(const fs::path& logs, const std::string& phase) {
+    if (!fs::exists(logs / "LogFile.txt")) {
+        return;
+    }
+    std::istringstream log(readFile(logs / "LogFile.txt"));
+    std::vector<std::string> described;
+    for (std::string line; std::getline(log, line);) {
+        for (const std::string_view prefix : {"Error Description: ", "---- Error Description: "}) {
+            if (line.starts_with(prefix) && line.ends_with('\r')) {
+                described.push_back(line.substr(prefix.size(), line.size() - prefix.size() - 1));
+            }
+        }
+    }
+    if (described.empty()) {
+        return;
+    }
+    const std::vector<log::Entry> entries = log::readEntries(logs / "LogFile.csv");
+    ASSERT_GE(entries.size(), described.size()) << "killed in \"" << phase << "\"";
+    for (std::size_t i = 0; i < described.size(); ++i) {
+        EXPECT_EQ(entries[i].message, described[i]) << "killed in \"" << phase << "\"";
+    }
+}
+
 // The log a run named on standard output, its times and dates masked.
 std::string maskedLogOf(const ChildRun& run) {
     for (const ChildLine& line : run.lines) {
@@ -255,6 +282,7 @@ KillRecord KillRunner::kill(const KillPoint& point) {
             continue;
         }
         record.hit = phaseAtEnd(run);
+        expectEntriesHoldTheLog(logs(), record.hit);
         try {
             inspect(record);
         } catch (const std::exception& error) {

@@ -1,9 +1,11 @@
+#include "log/log_entries.h"
 #include "run_fixture.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <iterator>
 #include <regex>
+#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -20,9 +22,59 @@ std::string maskedLog(std::string log, const std::string& dcfPath) {
     return std::regex_replace(log, std::regex(R"(\d{1,2}/\d{1,2}/\d{4} <time>)"), "<date> <time>");
 }
 
+// The lines of a text, without their line ends.
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (line.ends_with('\r')) {
+            line.pop_back();
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 class FullReportRunTest : public RunTest {
 protected:
     std::vector<std::string> rows(const std::string& sql) { return selectRows(connection(), sql); }
+
+    // The entries file beside the log: one row per entry of the log, in its
+    // order, each naming the line its record came from; and, as a whole, the
+    // expected file.
+    void expectEntriesOfTheLog(const app::RunResult& result, const std::filesystem::path& dcf,
+                               const std::string& log) {
+        ASSERT_EQ(result.entriesPath, log::entriesFileName(result.logPath));
+        const std::vector<log::Entry> entries = log::readEntries(result.entriesPath);
+        std::vector<std::string> messages;
+        for (const log::Entry& entry : entries) {
+            messages.push_back(entry.message);
+        }
+        std::vector<std::string> described;
+        for (const std::string& line : linesOf(log)) {
+            const std::size_t at = line.find("Error Description: ");
+            if (at == 0 || at == 5) {
+                described.push_back(line.substr(at + 19));
+            }
+        }
+        EXPECT_EQ(messages, described);
+        const std::vector<std::string> lines = linesOf(readFile(dcf));
+        for (const log::Entry& entry : entries) {
+            ASSERT_TRUE(entry.record.lineNumber) << entry.message;
+            const std::size_t line = static_cast<std::size_t>(*entry.record.lineNumber);
+            ASSERT_LE(line, lines.size());
+            EXPECT_EQ(lines[line - 1].rfind(entry.record.type + ",", 0), 0U)
+                << "line " << line << ": " << entry.message;
+        }
+
+        const std::filesystem::path expected = DCF_TEST_DATA_DIR "/full-report.entries.csv";
+        const std::string actual = readFile(result.entriesPath);
+        if (std::getenv("DCF_UPDATE_EXPECTED_LOGS") != nullptr &&
+            GetParam() == Target::NativeSqlite) {
+            writeFile(expected, actual);
+        }
+        EXPECT_EQ(actual, readFile(expected));
+    }
 };
 
 // The sample with every record type: two reports, corrected and refused
@@ -97,6 +149,7 @@ TEST_P(FullReportRunTest, TheFullSampleConvertsWithItsExpectedLog) {
         writeFile(expectedLog, actual);
     }
     EXPECT_EQ(actual, readFile(expectedLog));
+    expectEntriesOfTheLog(result, dcf, actual);
 
     // The window says what each step works on, importer by importer.
     std::vector<std::string> steps;
