@@ -126,6 +126,9 @@ int convertAndReport(int argc, char** argv, std::ostream& out, std::ostream& err
     if (!result.logPath.empty()) {
         writeLine(out, "log: " + result.logPath.string());
     }
+    if (!result.entriesPath.empty()) {
+        writeLine(out, "entries: " + result.entriesPath.string());
+    }
     for (const std::string& line : result.summaryLines) {
         writeLine(out, line);
     }

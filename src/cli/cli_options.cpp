@@ -72,6 +72,9 @@ ParsedOptions parseOptions(int argc, const char* const* argv, std::ostream& out,
     CLI::App app{"Converts a DCF file into the filing database without a window.",
                  "dcfconvert-cli"};
     app.set_version_flag("--version", std::string("dcfconvert-cli ") + DCF_VERSION);
+    app.footer("At the end, standard output names the conversion log (log: PATH) and, when the "
+               "log has entries, the same entries as CSV beside it (entries: PATH), then the "
+               "log's summary lines and the outcome (outcome: WORD).");
 
     Options options;
     std::string file;

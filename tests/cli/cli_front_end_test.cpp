@@ -1,6 +1,7 @@
 #include "cli/cli_main.h"
 #include "cli/cli_options.h"
 #include "cli/cli_view.h"
+#include "log/log_entries.h"
 #include "test_database.h"
 
 #include <csignal>
@@ -270,6 +271,30 @@ TEST_F(CliRun, MinimalSampleIsSavedWithItsLog) {
         }
     }
     EXPECT_TRUE(logged);
+}
+
+// A log with entries is followed by the line naming its entries file: the
+// log's name with ".csv".
+TEST_F(CliRun, TheEntriesFileIsNamedAfterTheLog) {
+    for (const char* sample : {"minimal.DCF_ZV", "full-report.DCF_ZV"}) {
+        const CliOutput output = convert(std::filesystem::path(DCF_SAMPLES_DIR) / sample);
+        std::vector<std::string> named;
+        for (const std::string& line : output.lines) {
+            if (line.rfind("log: ", 0) == 0 || line.rfind("entries: ", 0) == 0) {
+                named.push_back(line);
+            }
+        }
+        ASSERT_FALSE(named.empty()) << sample;
+        const std::filesystem::path log = named[0].substr(5);
+        if (std::string(sample) == "minimal.DCF_ZV") {
+            EXPECT_EQ(named.size(), 1U) << "a log without entries has no entries file";
+            EXPECT_FALSE(std::filesystem::exists(log::entriesFileName(log)));
+        } else {
+            ASSERT_EQ(named.size(), 2U);
+            EXPECT_EQ(named[1], "entries: " + log::entriesFileName(log).string());
+            EXPECT_TRUE(std::filesystem::is_regular_file(log::entriesFileName(log)));
+        }
+    }
 }
 
 TEST_F(CliRun, FilesTheEngineRefusesExitTwo) {
