@@ -47,14 +47,18 @@ bool readCoverSheetTreasurer(ImportRow& row, const std::string& treasurerReferen
     }
     const std::optional<staging::NameRecord> name =
         row.importers().names.fileRecords.find(treasurerReference);
+    CoverSheets& cover = row.importers().coverSheets;
     if (!name) {
-        // Reading on would make the filer the treasurer.
+        // The previous report's treasurer may be another person: this report
+        // has none, and the filer's row keeps what it holds.
+        cover.treasurer = NameSet{};
+        cover.treasurerPhone.clear();
+        cover.treasurerPhoneExtension.clear();
+        cover.mailing = {};
         row.warn("Treasurer name id " + treasurerReference +
-                 " does not refer to an existing name. Report converted with the treasurer of "
-                 "the previous report.");
+                 " is not a NAME record of the file. Report converted without a treasurer.");
         return false;
     }
-    CoverSheets& cover = row.importers().coverSheets;
     cover.treasurerPhone = name->phone;
     cover.treasurerPhoneExtension = name->phoneExtension;
     cover.treasurer = keptNameSet(*name);

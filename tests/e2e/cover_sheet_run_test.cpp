@@ -174,6 +174,25 @@ TEST_P(CoverSheetRunTest, CoverSheetFieldsFollowTheirRules) {
     EXPECT_EQ(view_.text("statbarMain").rfind("Processed ", 0), 0u);
 }
 
+// A treasurer reference that names no NAME record of the file must not hand
+// the report the previous report's treasurer, who may be another person.
+TEST_P(CoverSheetRunTest, ATreasurerThatIsNoNameRecordLeavesTheReportWithoutOne) {
+    writeDcf("notreasurer.DCF_ZV", kHeader + kFilerOfName1 + kFilerName +
+                                       treasurerLine("2", "First Treasurer", "Capital") +
+                                       formLine("1", "1", "2") + formLine("2", "1", "7"));
+    const auto result = runSaving();
+    EXPECT_EQ(result.outcome, app::RunOutcome::Saved);
+    EXPECT_EQ(
+        rows("select repno, tres_naml, tres_namf, tres_phon, tres_phone_x, tmail_adr1, "
+             "tmail_city from cvr order by repno"),
+        (std::vector<std::string>{"1|First Treasurer|Pat|5551234|12|PO Box 9|Capital", "2||||||"}));
+    EXPECT_EQ(rows("select tres_naml, tmail_city from FILERS"),
+              std::vector<std::string>{"First Treasurer|Capital"});
+    EXPECT_NE(finalLog(result).find("Error Description: Treasurer name id 7 is not a NAME record "
+                                    "of the file. Report converted without a treasurer."),
+              std::string::npos);
+}
+
 TEST_P(CoverSheetRunTest, AReportWithAnUnusableStartDateIsRefusedWithItsRows) {
     setCounters(2, 1);
     const std::string file =
