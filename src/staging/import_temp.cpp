@@ -152,11 +152,14 @@ db::KeySnapshot ImportTemp::keysOf(std::initializer_list<const RecordType*> type
 
 NameRecords ImportTemp::nameRecords() {
     static const std::string sql = "select rec_num, " + nameRecordColumns() +
-                                   " from IMPORTTEMP where rec_type = ? order by import_key";
+                                   ", Memo from IMPORTTEMP where rec_type = ? order by import_key";
     static const db::Values name = codeOf(recordType("NAME"));
+    // Staging keeps a suffix (field 10) of 256 characters or more in Memo;
+    // a NAME line with a field 7 that long is not staged at all.
+    constexpr std::size_t kSuffix = 10 - kNameRecordFirstField;
     db::Cursor rows(home_, sql, name);
     NameRecords records;
-    std::vector<std::string> texts(1 + kNameRecordFields);
+    std::vector<std::string> texts(2 + kNameRecordFields);
     std::array<std::string_view, kNameRecordFields> fields;
     while (rows.next()) {
         for (std::size_t i = 0; i < texts.size(); ++i) {
@@ -164,6 +167,9 @@ NameRecords ImportTemp::nameRecords() {
         }
         for (std::size_t i = 0; i < fields.size(); ++i) {
             fields[i] = texts[i + 1];
+        }
+        if (!texts.back().empty()) {
+            fields[kSuffix] = texts.back();
         }
         records.add(texts[0], fields);
     }

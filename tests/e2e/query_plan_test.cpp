@@ -25,7 +25,7 @@ const std::vector<std::string> kTypeWalks = {
     "select import_key from IMPORTTEMP where rec_type = ? and Status = ? order by import_key",
     "select import_key from IMPORTTEMP where rec_type = ? and filer_id = ? order by import_key",
     "select rec_num, " + staging::nameRecordColumns() +
-        " from IMPORTTEMP where rec_type = ? order by import_key",
+        ", Memo from IMPORTTEMP where rec_type = ? order by import_key",
 };
 
 bool walksAType(const std::string& sql) {

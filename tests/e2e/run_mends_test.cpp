@@ -1,7 +1,8 @@
 // Whole runs over the ways a run used to end badly: a transaction that could
 // not begin, a header-only log, a filer line on the first line, a filer line
-// missing, files that are not files.
+// missing, files that are not files, a NAME suffix that staging moved.
 #include "dcf/control_names.h"
+#include "dcf_lines.h"
 #include "run_fixture.h"
 
 #include <gtest/gtest.h>
@@ -147,6 +148,31 @@ TEST_P(RunMendsTest, AFifoOrADeviceNamedLikeADcfFileIsRefusedWithoutWaiting) {
         EXPECT_EQ(view_.messages[0].text,
                   "Incorrect or Missing QORVEX data file name. No files converted");
     }
+}
+
+// A suffix of 256 characters or more is kept in Memo by staging; it is cut
+// to its column with its warning like a shorter long suffix, not lost.
+TEST_P(RunMendsTest, ANameSuffixKeptInMemoIsReadFromThereAndCut) {
+    const std::string suffix = "Jr" + std::string(298, 'x');
+    writeDcf("suffix.DCF_ZV", kHeader + kFiler + kName + formLine("1", "2", "0") +
+                                  nameLine("3", {{7, "Roe"},
+                                                 {8, "Pat"},
+                                                 {10, suffix},
+                                                 {12, "1 Elm St"},
+                                                 {14, "Salem"},
+                                                 {15, "ST"},
+                                                 {16, "54321"}}) +
+                                  rcptLine("4", "1", "3"));
+    view_.answer(run::QuestionKind::ConfirmRun, {yes()});
+    view_.answer(run::QuestionKind::SaveMinor, {yes()});
+    const auto result = run();
+    EXPECT_EQ(result.outcome, app::RunOutcome::Saved);
+    EXPECT_EQ(selectRows(connection(), "select naml, nams from names where naml = 'Roe'"),
+              std::vector<std::string>{"Roe|Jrxxx"});
+    EXPECT_NE(finalLog(result).find("Error Description: Name Suffix field is longer than the 5 "
+                                    "characters allowed. Field truncated in '"),
+              std::string::npos)
+        << finalLog(result);
 }
 
 DCF_ON_ALL_DATABASES(RunMendsTest);
