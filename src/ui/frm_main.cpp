@@ -35,6 +35,19 @@ QString readLog(const std::filesystem::path& path) {
     return text;
 }
 
+// The log's entries; none when the run wrote none, or when the file cannot
+// be read (the log's text still shows).
+std::vector<log::Entry> readEntries(const std::filesystem::path& path) {
+    if (path.empty()) {
+        return {};
+    }
+    try {
+        return log::readEntries(path);
+    } catch (const std::runtime_error&) {
+        return {};
+    }
+}
+
 // The one local file of a drag whose name a DCF file may have; none for
 // anything else.
 std::optional<std::filesystem::path> droppedDcfFile(const QMimeData* data) {
@@ -168,6 +181,7 @@ void FrmMain::finishRun(const app::RunResult& result, const std::string& error) 
     view_.runEnded();
     statusRate_->setVisible(false);
     logPath_ = result.logPath;
+    entriesPath_ = result.entriesPath;
     if (!error.empty()) {
         // The engine settles every ending itself; this is the one it could not.
         app::showIdle(view_, request_.file.name);
@@ -190,7 +204,15 @@ void FrmMain::cancelRun() {
 void FrmMain::toggleLog() {
     if (cmdViewErrorFile_->text() == kViewLogCaption) {
         cmdViewErrorFile_->setText(kCloseLogCaption);
-        placeLog(130, 5280, 8900, 2200);
+        const std::vector<log::Entry> entries = readEntries(entriesPath_);
+        if (entries.empty()) {
+            placeLog(130, 5280, 8900, 2200);
+        } else {
+            logEntries_->showEntries(entries);
+            placeLogBesideEntries();
+            logEntries_->setVisible(true);
+            logEntries_->raise();
+        }
         rtbLog_->setPlainText(readLog(logPath_));
         rtbLog_->setVisible(true);
         rtbLog_->raise();
@@ -198,6 +220,7 @@ void FrmMain::toggleLog() {
         cmdViewErrorFile_->setText(kViewLogCaption);
         placeLog(5280, 4800, 2295, 615);
         rtbLog_->setVisible(false);
+        logEntries_->setVisible(false);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/run_rate.h"
 #include "db/connection.h"
+#include "log_entries_view.h"
 #include "qt_view.h"
 #include "run/run_request.h"
 #include "run_worker.h"
@@ -40,6 +41,8 @@ public:
     [[nodiscard]] bool running() const { return worker_.running(); }
     // The last run's log under its final name; empty before a run wrote one.
     [[nodiscard]] const std::filesystem::path& logPath() const { return logPath_; }
+    // Its entries as CSV beside it; empty when the log has none.
+    [[nodiscard]] const std::filesystem::path& entriesPath() const { return entriesPath_; }
     [[nodiscard]] QtView& view() { return view_; }
 
 signals:
@@ -61,6 +64,8 @@ private:
     QLayout* buildRunLabels(QWidget* parent);
     void buildStatusBar();
     void placeLog(int left, int top, int width, int height);
+    // The log's text beside its entries' table, over the counters.
+    void placeLogBesideEntries();
 
     void load();
     void getFile();
@@ -79,6 +84,7 @@ private:
     QtView view_;
     RunWorker worker_;
     std::filesystem::path logPath_;
+    std::filesystem::path entriesPath_;
 
     QAbstractButton* cmdGetFile_ = nullptr;
     QAbstractButton* cmdRun_ = nullptr;
@@ -87,6 +93,7 @@ private:
     QPushButton* cmdViewErrorFile_ = nullptr;
     QLabel* lblToolBar_ = nullptr;
     QPlainTextEdit* rtbLog_ = nullptr;
+    LogEntriesView* logEntries_ = nullptr;
     QLabel* statusRate_ = nullptr;
     QLabel* statusDate_ = nullptr;
     QLabel* statusTime_ = nullptr;

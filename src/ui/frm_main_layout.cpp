@@ -153,6 +153,9 @@ QLayout* FrmMain::buildRunLabels(QWidget* parent) {
     rtbLog_ = named(new QPlainTextEdit(parent), control::rtbLog);
     rtbLog_->setReadOnly(true);
     rtbLog_->setVisible(false);
+    // A log with entries shows them as a table to the left of its text.
+    logEntries_ = new LogEntriesView(parent);
+    logEntries_->setVisible(false);
     return column;
 }
 
@@ -174,6 +177,20 @@ void FrmMain::placeLog(int left, int top, int width, int height) {
     const auto across = [surface](int twips) { return twips * surface->logicalDpiX() / 1440; };
     const auto down = [surface](int twips) { return twips * surface->logicalDpiY() / 1440; };
     rtbLog_->setGeometry(across(left), down(top), across(width), down(height));
+}
+
+void FrmMain::placeLogBesideEntries() {
+    const QWidget* surface = rtbLog_->parentWidget();
+    constexpr int kLeft = 130;
+    constexpr int kTop = 2700;
+    constexpr int kHeight = 5280 + 2200 - kTop;
+    constexpr int kGap = 60;
+    const int width = surface->width() * 1440 / surface->logicalDpiX() - 2 * kLeft;
+    const int tableWidth = width * 3 / 5;
+    const auto across = [surface](int twips) { return twips * surface->logicalDpiX() / 1440; };
+    const auto down = [surface](int twips) { return twips * surface->logicalDpiY() / 1440; };
+    logEntries_->setGeometry(across(kLeft), down(kTop), across(tableWidth), down(kHeight));
+    placeLog(kLeft + tableWidth + kGap, kTop, width - tableWidth - kGap, kHeight);
 }
 
 } // namespace dcf::ui

@@ -5,6 +5,7 @@
 #include "dcf/control_names.h"
 #include "message_box.h"
 #include "named_control.h"
+#include "off_thread.h"
 #include "ui_settings.h"
 
 #include <QApplication>
@@ -49,7 +50,9 @@ void chooseDcfFile(run::RunRequest& request, run::View& view, const std::filesys
     std::optional<app::FilerLine> filer;
     {
         const BusyPointer busy;
-        filer = app::readFileFiler(path);
+        // A file of a million lines takes a while to read to its last filer
+        // line; the window keeps painting meanwhile.
+        filer = runOffTheWindowThread([&path] { return app::readFileFiler(path); });
     }
     request.file = app::selectedFile(path, filer);
     const run::SelectedFile& file = request.file;

@@ -2,8 +2,13 @@
 #include "window_fixture.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableView>
 
 #include <gtest/gtest.h>
 
@@ -82,6 +87,8 @@ TEST_F(FrmMainRun, LogViewerOpensWithTheLastLogAndClosesAgain) {
     EXPECT_NE(viewer->geometry(), closedPlace);
     EXPECT_TRUE(
         viewer->toPlainText().contains(QStringLiteral("Error records are printed in this file.")));
+    EXPECT_TRUE(window().findChild<LogEntriesView*>(QStringLiteral("logEntries"))->isHidden())
+        << "a log without entries shows its text alone";
 
     // The log is read again on every opening.
     dcf::test::writeFile(window().logPath(), "read again\r\n");
@@ -91,6 +98,51 @@ TEST_F(FrmMainRun, LogViewerOpensWithTheLastLogAndClosesAgain) {
     EXPECT_EQ(viewer->geometry(), closedPlace);
     button->click();
     EXPECT_EQ(viewer->toPlainText(), QStringLiteral("read again\n"));
+}
+
+// A log with entries opens beside them as a table: sorted by line, filtered
+// by outcome, each input record copyable.
+TEST_F(FrmMainRun, TheLogsEntriesShowAsATableBesideItsText) {
+    window().chooseFile(std::filesystem::path(DCF_SAMPLES_DIR) / "full-report.DCF_ZV");
+    test::BoxAnswerer boxes;
+    boxes.answer(QMessageBox::Yes);
+    boxes.answer(QMessageBox::No);
+    bool ended = false;
+    QObject::connect(&window(), &FrmMain::runEnded, [&] { ended = true; });
+    window().findChild<QAbstractButton*>(QStringLiteral("cmdRun"))->click();
+    ASSERT_TRUE(processUntil([&] { return ended; }));
+    ASSERT_FALSE(window().entriesPath().empty());
+
+    window().findChild<QPushButton*>(QStringLiteral("cmdViewErrorFile"))->click();
+    auto* entries = window().findChild<LogEntriesView*>(QStringLiteral("logEntries"));
+    ASSERT_NE(entries, nullptr);
+    EXPECT_FALSE(entries->isHidden());
+    EXPECT_TRUE(controlVisible(window(), "rtbLog"));
+    EXPECT_EQ(entries->findChild<QLabel*>(QStringLiteral("lblLogEntryCounts"))->text(),
+              QStringLiteral("3 corrected, 1 not imported, 1 failed, 0 run failed"));
+    auto* table = entries->findChild<QTableView*>(QStringLiteral("grdLogEntries"));
+    const auto column = [table](int index) {
+        QStringList values;
+        for (int row = 0; row < table->model()->rowCount(); ++row) {
+            values << table->model()->index(row, index).data().toString();
+        }
+        return values;
+    };
+    EXPECT_EQ(column(0), (QStringList{"18", "21", "22", "32", "40"}));
+
+    auto* outcome = entries->findChild<QComboBox*>(QStringLiteral("cboLogEntryOutcome"));
+    outcome->setCurrentIndex(outcome->findText(QStringLiteral("failed (1)")));
+    EXPECT_EQ(column(4), QStringList{"failed"});
+    table->selectRow(0);
+    entries->copySelectedInputRecords();
+    EXPECT_EQ(QApplication::clipboard()->text().left(17), QStringLiteral("SMRY,202,2,,,COH,"));
+    entries->filterByOutcome(std::nullopt);
+    EXPECT_EQ(column(0).size(), 5);
+
+    // Closed, neither shows; a log without entries opens as text alone.
+    window().findChild<QPushButton*>(QStringLiteral("cmdViewErrorFile"))->click();
+    EXPECT_TRUE(entries->isHidden());
+    EXPECT_FALSE(controlVisible(window(), "rtbLog"));
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -96,6 +97,27 @@ TEST_F(FrmSetupTest, ChoosingAFileShowsItsLastFilerAndClosesTheChooser) {
     // The next chooser opens where this file was found.
     const FrmSetup next(request(), window().view(), &window());
     EXPECT_EQ(next.folder(), folder());
+}
+
+// A long file is read to its last filer line off the window's thread: the
+// window's timers (its clock, its painting) go on meanwhile.
+TEST_F(FrmSetupTest, ALongFileIsReadWhileTheWindowGoesOn) {
+    std::string lines;
+    const std::string contribution = "RCPT,10,1,,,A,2,20260115,10.00,,,\r\n";
+    for (int i = 0; i < 400000; ++i) {
+        lines += contribution;
+    }
+    dcf::test::writeFile(files_.path() / "long.DCF_ZV",
+                         lines + "FLR,1,0,F,F,COH,F9,Last,Filer,\r\n" + contribution);
+    int ticks = 0;
+    QTimer ticking;
+    QObject::connect(&ticking, &QTimer::timeout, [&ticks] { ++ticks; });
+    ticking.start(0);
+    window().chooseFile(files_.path() / "long.DCF_ZV");
+    ticking.stop();
+    EXPECT_GT(ticks, 0);
+    EXPECT_EQ(request().file.filerId, "F9");
+    EXPECT_EQ(controlText(window(), "lblFilerID"), QStringLiteral("F9"));
 }
 
 TEST_F(FrmSetupTest, ChoosingNothingClosesWithoutABoxAndAsksForAFile) {
