@@ -182,7 +182,7 @@ void FrmMain::placeLog(int left, int top, int width, int height) {
 void FrmMain::placeLogBesideEntries() {
     const QWidget* surface = rtbLog_->parentWidget();
     constexpr int kLeft = 130;
-    constexpr int kTop = 2700;
+    constexpr int kTop = 2580;
     constexpr int kHeight = 5280 + 2200 - kTop;
     constexpr int kGap = 60;
     const int width = surface->width() * 1440 / surface->logicalDpiX() - 2 * kLeft;

@@ -57,6 +57,8 @@ QList<QStandardItem*> tableRow(const log::Entry& entry) {
 
 LogEntriesView::LogEntriesView(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("logEntries"));
+    // It lies over the counters: none of them may show through.
+    setAutoFillBackground(true);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* header = new QHBoxLayout();
@@ -79,6 +81,7 @@ LogEntriesView::LogEntriesView(QWidget* parent) : QWidget(parent) {
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setWordWrap(false);
     table_->verticalHeader()->setVisible(false);
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(table_, 1);
 
