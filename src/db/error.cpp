@@ -20,7 +20,8 @@ std::string oneLine(std::string_view text) {
     return line;
 }
 
-DbError::DbError(std::string sqlState, long nativeCode, std::string message, std::string source)
+DbError::DbError(std::string sqlState, long nativeCode, const std::string& message,
+                 const std::string& source)
     : std::runtime_error(oneLine(message)), sqlState_(std::move(sqlState)), nativeCode_(nativeCode),
       message_(oneLine(message)), source_(oneLine(source)) {}
 

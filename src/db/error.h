@@ -17,7 +17,8 @@ std::string oneLine(std::string_view text);
 // The message and source are kept on one line (oneLine).
 class DbError : public std::runtime_error {
 public:
-    DbError(std::string sqlState, long nativeCode, std::string message, std::string source);
+    DbError(std::string sqlState, long nativeCode, const std::string& message,
+            const std::string& source);
 
     [[nodiscard]] const std::string& sqlState() const { return sqlState_; }
     [[nodiscard]] long nativeCode() const { return nativeCode_; }

@@ -180,7 +180,7 @@ fs::path moveEntriesToFinalName(const EntriesFile& entries, const fs::path& fina
     if (!entries.exists()) {
         return {};
     }
-    const fs::path target = entriesFileName(finalLog);
+    fs::path target = entriesFileName(finalLog);
     std::error_code error;
     fs::rename(entries.path(), target, error);
     if (error) {
