@@ -52,6 +52,9 @@ TEST(FinalLogName, NeverReplacesAnExistingFile) {
     EXPECT_EQ(name(), folder.path() / "filer.dcfConversionLog090507AM-2.txt");
     touch(folder.path() / "filer.dcfConversionLog090507AM-2.txt");
     EXPECT_EQ(name(), folder.path() / "filer.dcfConversionLog090507AM-3.txt");
+    // An earlier run's entries file holds the name as well.
+    touch(folder.path() / "filer.dcfConversionLog090507AM-3.csv");
+    EXPECT_EQ(name(), folder.path() / "filer.dcfConversionLog090507AM-4.txt");
 }
 
 TEST(FinalLogName, MoveKeepsTheBytesAndLeavesNoWorkingFile) {

@@ -56,7 +56,7 @@ TEST(LogEntries, ValuesThatNeedQuotingComeBackAsWritten) {
     }
 }
 
-TEST(LogEntries, TheFileHasOneHeaderIsTheOwnersAloneAndReadsAsFarAsItIsWhole) {
+TEST(LogEntries, TheFileHasOneHeaderIsTheOwnersAloneReadsAsFarAsItIsWholeAndMoves) {
     TempFolder folder;
     const mode_t previous = ::umask(0);
     const dcf::log::EntriesFile file(folder.path());
@@ -84,27 +84,14 @@ TEST(LogEntries, TheFileHasOneHeaderIsTheOwnersAloneAndReadsAsFarAsItIsWhole) {
     writeBytes(file.path(), cut);
     read = dcf::log::readEntries(file.path());
     EXPECT_EQ(read.size(), 2U);
-}
 
-TEST(LogEntries, TheEntriesTakeTheLogsFinalNameAndTheLogAvoidsATakenOne) {
-    TempFolder folder;
-    const fs::path log = folder.path() / "filer.dcfConversionLog090507AM.txt";
-    // Only the entries of an earlier run hold the name: the log moves on.
-    writeBytes(dcf::log::entriesFileName(log), "earlier");
-    std::tm when{};
-    when.tm_hour = 9;
-    when.tm_min = 5;
-    when.tm_sec = 7;
-    const fs::path chosen = dcf::log::finalLogName(folder.path(), "filer.dcf", when);
-    EXPECT_EQ(chosen, folder.path() / "filer.dcfConversionLog090507AM-2.txt");
-
-    const dcf::log::EntriesFile entries(folder.path());
-    EXPECT_EQ(dcf::log::moveEntriesToFinalName(entries, chosen), fs::path())
-        << "a run without entries has no entries file";
-    entries.append(entry(1, EntryOutcome::Corrected, "x", "y"));
-    EXPECT_EQ(dcf::log::moveEntriesToFinalName(entries, chosen),
+    // The entries go with the log under its final name, ".csv".
+    const fs::path log = folder.path() / "filer.dcfConversionLog090507AM-2.txt";
+    EXPECT_EQ(dcf::log::moveEntriesToFinalName(file, log),
               folder.path() / "filer.dcfConversionLog090507AM-2.csv");
-    EXPECT_FALSE(entries.exists());
+    EXPECT_FALSE(file.exists());
+    EXPECT_EQ(dcf::log::moveEntriesToFinalName(file, log), fs::path())
+        << "a run without entries has no entries file";
 }
 
 } // namespace
