@@ -43,7 +43,23 @@ struct StartUpResult {
 StartUpResult startUp(InstanceLock& lock, StartUpUi& ui, run::RunRequest& request,
                       const std::string& target, const std::filesystem::path& programFolder);
 
-// The text of the message when the database cannot be opened.
+// The name of the installed program that sets up the default data source.
+inline constexpr const char* kSetUpProgram = "dcfconvert-create-database";
+
+// The command that sets up the default data source for a program in
+// `programFolder`: the installed set-up program beside it (by its bare name
+// when `searchPath`, a PATH value, finds that one), else a checkout's
+// scripts/create-database in a folder above it, else the set-up program on
+// `searchPath`; empty when there is none.
+std::string setUpCommand(const std::filesystem::path& programFolder, const std::string& searchPath);
+
+// The text of the message when the database cannot be opened; it names
+// `setUp`, the command that sets up the default data source, when there
+// is one.
+std::string cannotOpenDatabaseText(const std::string& target, const std::string& driverMessage,
+                                   const std::string& setUp);
+
+// The same, naming the set-up command found for the running program.
 std::string cannotOpenDatabaseText(const std::string& target, const std::string& driverMessage);
 
 } // namespace dcf::app

@@ -5,11 +5,21 @@
 #include "program_icon.h"
 #include "run/run_request.h"
 #include "start_up_ui.h"
+#include "window_options.h"
 
 #include <QApplication>
+#include <iostream>
 
 int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
+    const dcf::ui::WindowOptions options =
+        dcf::ui::parseWindowOptions(argc, argv, std::cout, std::cerr);
+    if (!options.start) {
+        return options.exitStatus;
+    }
+    // The command line is read above in full; Qt gets the program's name
+    // only, so that a file name is never taken for one of Qt's options.
+    int qtArgc = 1;
+    QApplication application(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("dcfconvert"));
     QApplication::setApplicationVersion(QStringLiteral(DCF_VERSION));
     QApplication::setWindowIcon(dcf::ui::programIcon());
@@ -26,5 +36,9 @@ int main(int argc, char* argv[]) {
     }
     dcf::ui::FrmMain window(request, *started.connection);
     window.show();
+    if (options.file) {
+        // A file opened from a file manager: chosen as Get File chooses one.
+        window.chooseFile(*options.file);
+    }
     return QApplication::exec();
 }

@@ -18,6 +18,9 @@ class NameFixture : public DatabaseTest {
 protected:
     void SetUp() override {
         DatabaseTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) {
+            return;
+        }
         state_.run.filer.id = "F1";
         state_.request.logsFolder = logs_.path();
         context_ = std::make_unique<run::RunContext>(state_.context(connection(), view_));

@@ -1,9 +1,11 @@
 // Takes the README's pictures of the window: idle with a file chosen, in
 // the middle of a run, after a run with its log open, the file chooser and
 // the About window.
-// scripts/screenshot runs it under a virtual X server.
+// scripts/screenshot runs it under a virtual X server, with the sample and
+// the logs folder in a neutral folder of their own, since the pictures show
+// both folders.
 //
-//   ui_screenshots SAMPLE.DCF_ZV OUTPUT_FOLDER
+//   ui_screenshots SAMPLE.DCF_ZV OUTPUT_FOLDER LOGS_FOLDER
 
 #include "frm_about.h"
 #include "frm_main.h"
@@ -94,18 +96,18 @@ std::filesystem::path longFile(const std::filesystem::path& sample,
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("dcfconvert"));
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: ui_screenshots SAMPLE.DCF_ZV OUTPUT_FOLDER\n");
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: ui_screenshots SAMPLE.DCF_ZV OUTPUT_FOLDER LOGS_FOLDER\n");
         return 2;
     }
     const std::filesystem::path sample = argv[1];
     const QString output = QString::fromLocal8Bit(argv[2]);
+    const std::filesystem::path logs = argv[3];
 
     const dcf::test::TestDatabase database(dcf::test::Target::NativeSqlite);
     const auto connection = database.connect();
-    const dcf::test::TempFolder logs;
     dcf::run::RunRequest request;
-    request.logsFolder = logs.path();
+    request.logsFolder = logs;
     dcf::ui::setMessageBoxHook([](QMessageBox& box) {
         return box.standardButtons().testFlag(QMessageBox::Yes) ? QMessageBox::Yes
                                                                 : QMessageBox::Ok;
@@ -123,7 +125,7 @@ int main(int argc, char** argv) {
     save(chooser, output, "chooser.png");
     chooser.reject();
 
-    window.chooseFile(longFile(sample, logs.path()));
+    window.chooseFile(longFile(sample, sample.parent_path()));
     button(window, "cmdRun")->click();
     // Both columns at work: the contributions are being imported.
     wait(600'000, [&] { return count(window, "lblImpRcptCount") > 20'000; });
