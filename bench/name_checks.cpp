@@ -25,6 +25,7 @@ class QuietReport final : public dcf::run::RecordReport {
 public:
     [[nodiscard]] std::string_view recordType() const override { return "RCPT"; }
     [[nodiscard]] std::string_view recordNumber() const override { return "1"; }
+    [[nodiscard]] dcf::log::EntryRecord entryRecord() const override { return {}; }
     void warn(std::string_view) override {}
     void reject(std::string_view) override { throw std::logic_error("a name went missing"); }
 };
