@@ -134,21 +134,13 @@ bool EntriesFile::exists() const {
 }
 
 void EntriesFile::removeIfExists() const {
-    std::error_code error;
-    fs::remove(path_, error);
-    if (error) {
-        throw std::runtime_error("Cannot delete the old conversion log entries " + path_.string() +
-                                 ": " + error.message() + ". " + std::string(writeAdvice));
-    }
+    removeLeftover(path_, "conversion log entries");
 }
 
 void EntriesFile::append(const Entry& entry) const {
-    std::string bytes;
-    if (!exists()) {
-        bytes.append(entriesHeader()).append(crlf);
-    }
-    bytes.append(entryRow(entry)).append(crlf);
-    appendOwnerOnly(path_, bytes, "the conversion log entries");
+    static const std::string header = std::string(entriesHeader()) + std::string(crlf);
+    appendOwnerOnly(path_, entryRow(entry) + std::string(crlf), "the conversion log entries",
+                    header);
 }
 
 std::string_view entriesHeader() {

@@ -47,12 +47,7 @@ bool LogFile::exists() const {
 }
 
 void LogFile::removeIfExists() const {
-    std::error_code error;
-    fs::remove(path_, error);
-    if (error) {
-        throw std::runtime_error("Cannot delete the old conversion log " + path_.string() + ": " +
-                                 error.message() + ". " + std::string(writeAdvice));
-    }
+    removeLeftover(path_, "conversion log");
 }
 
 void LogFile::appendLines(const std::vector<std::string>& items) const {

@@ -4,8 +4,10 @@
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace dcf::log {
@@ -30,11 +32,17 @@ void appendShowingNul(std::string& bytes, std::string_view item) {
 }
 
 void appendOwnerOnly(const std::filesystem::path& file, std::string_view bytes,
-                     std::string_view what) {
+                     std::string_view what, std::string_view header) {
     // Owner only: the log and its entries quote names and addresses.
     const int handle = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
     if (handle < 0) {
         throwWriteFailure(file, what, errno);
+    }
+    std::string headed;
+    struct stat status {};
+    if (!header.empty() && ::fstat(handle, &status) == 0 && status.st_size == 0) {
+        headed.append(header).append(bytes);
+        bytes = headed;
     }
     std::string_view rest(bytes);
     while (!rest.empty()) {
@@ -51,6 +59,16 @@ void appendOwnerOnly(const std::filesystem::path& file, std::string_view bytes,
     }
     if (::close(handle) != 0 && errno != EINTR) {
         throwWriteFailure(file, what, errno);
+    }
+}
+
+void removeLeftover(const std::filesystem::path& file, std::string_view what) {
+    std::error_code error;
+    std::filesystem::remove(file, error);
+    if (error) {
+        throw std::runtime_error("Cannot delete the old " + std::string(what) + " " +
+                                 file.string() + ": " + error.message() + ". " +
+                                 std::string(writeAdvice));
     }
 }
 

@@ -37,6 +37,13 @@ QLabel* countLabel(QWidget* parent, const char* name) {
     return count;
 }
 
+// A place given in twips, as the viewer's places are, in the surface's pixels.
+QRect inPixels(const QWidget& surface, int left, int top, int width, int height) {
+    const auto across = [&surface](int twips) { return twips * surface.logicalDpiX() / 1440; };
+    const auto down = [&surface](int twips) { return twips * surface.logicalDpiY() / 1440; };
+    return {across(left), down(top), across(width), down(height)};
+}
+
 } // namespace
 
 void FrmMain::buildMenus() {
@@ -171,25 +178,19 @@ void FrmMain::buildStatusBar() {
     bar->addPermanentWidget(statusTime_);
 }
 
-// Positions in twips, as the viewer's places are given.
 void FrmMain::placeLog(int left, int top, int width, int height) {
-    const QWidget* surface = rtbLog_->parentWidget();
-    const auto across = [surface](int twips) { return twips * surface->logicalDpiX() / 1440; };
-    const auto down = [surface](int twips) { return twips * surface->logicalDpiY() / 1440; };
-    rtbLog_->setGeometry(across(left), down(top), across(width), down(height));
+    rtbLog_->setGeometry(inPixels(*rtbLog_->parentWidget(), left, top, width, height));
 }
 
 void FrmMain::placeLogBesideEntries() {
-    const QWidget* surface = rtbLog_->parentWidget();
+    const QWidget& surface = *rtbLog_->parentWidget();
     constexpr int kLeft = 130;
     constexpr int kTop = 2580;
     constexpr int kHeight = 5280 + 2200 - kTop;
     constexpr int kGap = 60;
-    const int width = surface->width() * 1440 / surface->logicalDpiX() - 2 * kLeft;
+    const int width = surface.width() * 1440 / surface.logicalDpiX() - 2 * kLeft;
     const int tableWidth = width * 3 / 5;
-    const auto across = [surface](int twips) { return twips * surface->logicalDpiX() / 1440; };
-    const auto down = [surface](int twips) { return twips * surface->logicalDpiY() / 1440; };
-    logEntries_->setGeometry(across(kLeft), down(kTop), across(tableWidth), down(kHeight));
+    logEntries_->setGeometry(inPixels(surface, kLeft, kTop, tableWidth, kHeight));
     placeLog(kLeft + tableWidth + kGap, kTop, width - tableWidth - kGap, kHeight);
 }
 

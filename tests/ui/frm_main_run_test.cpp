@@ -20,7 +20,24 @@ using test::controlText;
 using test::controlVisible;
 using test::processUntil;
 
-using FrmMainRun = test::WindowTest;
+class FrmMainRun : public test::WindowTest {
+protected:
+    // Converts a sample, confirming the run and declining the save; false
+    // when the run did not end.
+    bool convertDeclining(const char* sample) {
+        window().chooseFile(std::filesystem::path(DCF_SAMPLES_DIR) / sample);
+        test::BoxAnswerer boxes;
+        boxes.answer(QMessageBox::Yes);
+        boxes.answer(QMessageBox::No);
+        bool ended = false;
+        const QMetaObject::Connection watching =
+            QObject::connect(&window(), &FrmMain::runEnded, [&] { ended = true; });
+        window().findChild<QAbstractButton*>(QStringLiteral("cmdRun"))->click();
+        const bool finished = processUntil([&] { return ended; });
+        QObject::disconnect(watching);
+        return finished;
+    }
+};
 
 constexpr const char* kRunCommands[] = {"cmdRun",  "cmdExit",  "cmdGetFile",
                                         "mnuFile", "mnuSetup", "mnuAbout"};
@@ -69,14 +86,7 @@ TEST_F(FrmMainRun, ConvertsTheSampleAndComesBackIdle) {
 }
 
 TEST_F(FrmMainRun, LogViewerOpensWithTheLastLogAndClosesAgain) {
-    window().chooseFile(std::filesystem::path(DCF_SAMPLES_DIR) / "minimal.DCF_ZV");
-    test::BoxAnswerer boxes;
-    boxes.answer(QMessageBox::Yes);
-    boxes.answer(QMessageBox::No);
-    bool ended = false;
-    QObject::connect(&window(), &FrmMain::runEnded, [&] { ended = true; });
-    window().findChild<QAbstractButton*>(QStringLiteral("cmdRun"))->click();
-    ASSERT_TRUE(processUntil([&] { return ended; }));
+    ASSERT_TRUE(convertDeclining("minimal.DCF_ZV"));
 
     auto* viewer = window().findChild<QPlainTextEdit*>(QStringLiteral("rtbLog"));
     auto* button = window().findChild<QPushButton*>(QStringLiteral("cmdViewErrorFile"));
@@ -103,14 +113,7 @@ TEST_F(FrmMainRun, LogViewerOpensWithTheLastLogAndClosesAgain) {
 // A log with entries opens beside them as a table: sorted by line, filtered
 // by outcome, each input record copyable.
 TEST_F(FrmMainRun, TheLogsEntriesShowAsATableBesideItsText) {
-    window().chooseFile(std::filesystem::path(DCF_SAMPLES_DIR) / "full-report.DCF_ZV");
-    test::BoxAnswerer boxes;
-    boxes.answer(QMessageBox::Yes);
-    boxes.answer(QMessageBox::No);
-    bool ended = false;
-    QObject::connect(&window(), &FrmMain::runEnded, [&] { ended = true; });
-    window().findChild<QAbstractButton*>(QStringLiteral("cmdRun"))->click();
-    ASSERT_TRUE(processUntil([&] { return ended; }));
+    ASSERT_TRUE(convertDeclining("full-report.DCF_ZV"));
     ASSERT_FALSE(window().entriesPath().empty());
 
     window().findChild<QPushButton*>(QStringLiteral("cmdViewErrorFile"))->click();
